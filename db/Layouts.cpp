@@ -1,0 +1,149 @@
+// Insert column lists of the target tables, in the order the target expects them. Columns outside a list are
+// never written, so the target database's defaults apply to them.
+#include "db/Layouts.h"
+
+#include <map>
+
+namespace db {
+
+const std::vector<std::string>& insertColumns(const std::string& table) {
+    static const std::map<std::string, std::vector<std::string>> lists = {
+        {"SIRKET",
+         {
+            "BLSIRKETKODU", "KURULUSTARIH", "KISAAD", "VERGIDAIRESI", "ADRES1", "ADRES2", "ADRES3", "FAX", "EMAIL",
+            "NOT1", "NOT2", "NOT3", "BANKA1", "BANKA2", "BANKA3", "KAYITTARIHI", "TEL1", "TEL2", "TEL3", "WEB",
+            "CALISMAYILI", "VERITABANIYOLU", "AKTIF", "YETKILI", "VERGINUMARASI", "SIRKETKODU", "BLRSKODU",
+            "TCKIMLIK", "SERI", "ADI", "SOYADI", "BABA_ADI", "ANA_ADI", "DOG_YERI", "DOG_TARIH", "MDN_HALI", "DINI",
+            "IL", "ILCE", "CILT_NO", "AILE_SNO", "SIRA_NO", "VER_YER", "VER_NDN", "MH_KOY", "S_NO", "TICARIUNVAN",
+            "MUHASEBECI", "VDAIRE_KODU", "ILI", "ILCESI"}},
+        {"SIRKET_YIL",
+         {
+            "BLSYKODU", "BLSRKODU", "CYILI", "YOL"}},
+        {"MUH_YANSITMA",
+         {
+            "BLMYKODU", "BLMSKODU", "MUHKODU", "HESAP", "YUZDE", "YANS_TURU", "MASTER"}},
+        {"MUH_YANSITMA2",
+         {
+            "BLMYKODU", "BLMSKODU", "MUHKODU", "HESAP", "YUZDE", "YANS_TURU", "BLSRKODU", "MASTER"}},
+        {"CARI",
+         {
+            "BLCRKODU", "CARIKODU", "GRUBU", "OZEL_KOD", "KAYIT_TARIHI", "ADI", "SOYADI", "UNVANI", "VERGI_DR",
+            "VERGI_NO", "ISKONTO", "ISK_ORAN", "TEL1", "TEL2", "EVTEL", "CEPTEL", "FAX", "EMAIL", "ICQ", "WEB",
+            "NOT1", "NOT2", "NOT3", "DVZKUL", "DVZBRM", "KPB_KLIM", "KPB_KLIMUYAR", "KAYDEDEN", "DUZENLEYEN",
+            "K_KARTI1", "K_KARTI2", "TAK_KARTI", "ONAY_KODU", "BLRSKODU", "ALTGRUP", "OZEL_KODU2", "OZEL_KODU3",
+            "OTELMUSTERI", "SR_BILGIS1", "SR_BILGIS2", "SR_BILGIS3", "SR_BILGIS4", "SR_BILGIS5", "SR_BILGIS6",
+            "SR_BILGIS7", "SR_BILGIS8", "SR_BILGIC1", "SR_BILGIC2", "SR_BILGIC3", "SR_BILGITR1", "SR_BILGITR2",
+            "SR_BILGIST1", "SR_BILGID1", "SR_BILGID2", "SR_BILGID3", "SR_BILGID4", "SR_BILGIC4", "KEFIL_ADISOYADI",
+            "KEFIL_TEL1", "KEFIL_TEL2", "KEFIL_ADRES", "PAZ_KULLAN", "PAZ_URUN", "PAZ_ISCILIK", "MUHKODU_ALIS",
+            "MUHKODU_SATIS", "ADRES1", "IL1", "ILCE1", "ADRES2", "IL2", "ILCE2", "VADE_ORAN"}},
+        {"CARIBK",
+         {
+            "BLBKKODU", "BLCRKODU", "KR_LIMITI", "KR_LIMUYAR", "DUZENLEYEN", "DOVIZ_SIMGE"}},
+        {"CARIGRUP",
+         {
+            "BLCGKODU", "GRUP_ADI", "ACIKLAMA"}},
+        {"CARIGRUP2",
+         {
+            "BLC2KODU", "BLCGKODU", "GRUP_ADI2", "GRUP_ADI", "ACIKLAMA"}},
+        {"CARIHR",
+         {
+            "BLCHKODU", "BLCRKODU", "OZEL_KOD", "EVRAKNO", "GRUBU", "TARIHI", "ADSOYAD", "UNVANI", "TUTAR", "DOVIZ",
+            "TUTAR_TURU", "DVZ_ALIS", "DVZ_SATIS", "IS_TURU", "VADE", "FATCARI", "ACIKLAMA", "CARIKODU",
+            "CROZELKODU", "DVZKUL", "KPBDVZ", "DVZBRM", "TAKSIT", "ODEDI", "DVZ_HSISLE", "CEK_BAGNO", "NAKCARI",
+            "KAYDEDEN", "DUZENLEYEN", "ONAY_KODU", "KASA_ADI", "TK_TUTAR", "TK_DOVIZ", "BANKA_ADI", "ALTGRUP",
+            "IRSCARI", "CEK_TIPI", "KPB_BTUT", "KPB_ATUT", "DVZ_BTUT", "DVZ_ATUT", "MUH_DURUM", "TAK_ODTRH",
+            "CS_CIROLANDI", "TAK_ODTURU", "MUH_HESKODU", "SLIP_DETAY", "KKARTI_DETAY"}},
+        {"STOK",
+         {
+            "BLSTKODU", "STOKKODU", "OZEL_KODU", "GRUP_ADI", "BIRIMI", "KDV", "ALIS_ISK_KUL", "SATIS_ISK_KUL",
+            "ALIS_ISK_ORANI", "SATIS_ISK_ORANI", "FIYAT_ALIS", "FIYAT_SATIS1", "FIYAT_SATIS2", "FIYAT_SATIS3",
+            "FIYAT_SATIS4", "KAYIT_TARIHI", "DVZKUL", "DVZBRM", "UYARI", "MIN_STOK", "MAX_STOK", "IMAL_TARIHI",
+            "SONKUL_TARIHI", "SONKUL_UYARI", "KALITE", "BIRIM_2", "URETICI_FRM", "BIRIM_CARPAN", "KAYDEDEN",
+            "DUZENLEYEN", "ONAY_KODU", "ACIKLAMA1", "ACIKLAMA2", "ACIKLAMA3", "CINSI", "DEPOKUL", "DEPOADI",
+            "BLRSKODU", "SIP_EKLE", "SIP_MIN_ADET", "SIP_EKLE_ADET", "ALTGRUP", "MUH_ALIS", "MUH_SATIS",
+            "MUH_SATIS2", "MUH_IADE", "MUH_ISK", "MUH_DEGDUS", "MUH_SAYNOK", "MUH_SAYFAZ", "MUH_IADE2", "MUH_MLYT",
+            "MODEL", "MARKA"}},
+        {"STOKDVZ",
+         {
+            "BLSDKODU", "SIMGE", "FIYAT_ALIS", "FIYAT_SATIS1", "FIYAT_SATIS2", "FIYAT_SATIS3", "FIYAT_SATIS4",
+            "BLSTKODU"}},
+        {"STOKGRUP",
+         {
+            "BLSGKODU", "GRUP_ADI", "ACIKLAMA"}},
+        {"STOKGRUP2",
+         {
+            "BLS2KODU", "BLSGKODU", "GRUP_ADI2", "GRUP_ADI", "ACIKLAMA"}},
+        {"STOKHR",
+         {
+            "BLSHKODU", "BLSTKODU", "CINSI", "IS_TURU", "TARIHI", "EVRAK_NO", "ACIKLAMA", "GRUP_ADI", "FATURA_STOK",
+            "BIRIMI", "BIRIM2", "BIRIM_CARPAN", "MIKTARI", "KPB_TUTAR", "KPB_FIYAT", "DOVIZ_TUTAR", "DOVIZ_FIYAT",
+            "OZEL_KODU", "STOKKODU", "CARIKODU", "CROZELKODU", "DVZKUL", "KPBDVZ", "DVZBRM", "DVZ_HSISLE",
+            "SERI_NO_BSL", "SERI_NO_BTS", "KAYDEDEN", "DUZENLEYEN", "ONAY_KODU", "DVZ_ALIS", "DVZ_SATIS", "DEPOKUL",
+            "DEPOADI", "ALTGRUP", "IRSSTOK", "MIKTAR2", "KPB_GMIK", "KPB_CMIK", "KPB_GTUT", "KPB_CTUT", "DVZ_GMIK",
+            "DVZ_CMIK", "DVZ_GTUT", "DVZ_CTUT", "STOZELKOD", "UYARI", "MAX_STOK", "MIN_STOK", "SONKUL_TARIHI",
+            "SONKUL_UYARI", "SIP_EKLE", "SIP_MIN", "SIP_MAX", "MUH_ALIS", "MUH_SATIS1", "MUH_SATIS2", "MUH_IADE",
+            "MUH_ISK", "MUH_IADE2", "MUH_MLYT", "CR_TICUNVANI", "BARKODU", "DEVIR"}},
+        {"DOVIZ",
+         {
+            "BLDVKODU", "SIMGE", "TARIH", "DOVIZ", "ACIKLAMA1", "ACIKLAMA2", "GUNLUKKUR", "ALIS", "SATIS",
+            "OZEL_KODU", "KAYDEDEN", "DUZENLEYEN", "ONAY_KODU", "KCBIRIM", "KCSIMGE", "ORAN"}},
+        {"FOLIO",
+         {
+            "BLFLKODU", "BLRZVKODU", "TARIH", "ACIKLAMA", "TUTAR", "TUTAR_TURU", "DVZBRM", "HKODU", "DOVIZTUTAR",
+            "KAYDEDEN", "IPTAL", "IPTALNEDENI", "IPTALEDEN", "DOVIZTUTAR2"}},
+        {"FOLIOHRC",
+         {
+            "BLFHRCKODU", "FIYAT", "TUTAR_TURU", "HKODU", "ACIKLAMA"}},
+        {"KISI",
+         {
+            "BLKISIKODU", "HITAP", "ADI", "SOYADI", "YAKINLIK", "YASI", "CINSIYETI", "HUVIYETNO", "BABAADI",
+            "OZELKOD1", "OZELKOD2", "DOGUMTR", "IL", "ILCE", "MAH_KOY", "ACIKLAMA", "BLRZVKODU", "ODANO", "KAYDEDEN",
+            "DUZENLEYEN", "ONAY_KODU"}},
+        {"MUSTERI",
+         {
+            "BILMUSKODU", "HITAP", "ADI", "SOYADI", "MESLEGI", "BABAADI", "DOGUMYERI", "DOGUMTARIHI", "TCKIMLIKNO",
+            "HUVIYETNO", "HUVIYETTURU", "MEDENIHALI", "DINI", "IL", "ILCE", "SERINO", "CILTNO", "AILESIRANO",
+            "SIRANO", "NUFUSDAIRESI", "VERILISNEDENI", "UYRUGU", "ACIKLAMA1", "ACIKLAMA2", "ADRES1", "ADRES2",
+            "OZELKOD1", "OZELKOD2", "TELEFON1", "TELEFON2", "EVTEL", "CEPTEL", "FAX", "ISADRES1", "ISADRES2",
+            "KAYDEDEN", "DUZENLEYEN", "AKTIF", "ONAY_KODU"}},
+        {"ODABAKIM",
+         {
+            "BLOBKODU", "ARIZA", "ACIKLAMA", "ISLEMYAPILDI", "KAYITTARIHI", "ISLEMTARIHI", "KAYDEDEN", "DUZENLEYEN",
+            "ONAY_KODU", "BLODAKODU"}},
+        {"ODAKAYIT",
+         {
+            "BLODAKODU", "ODATIPI", "ACIKLAMA1", "ACIKLAMA2", "OZEL_KOD1", "OZEL_KOD2", "OZEL_KOD3", "BARKOD",
+            "ACENTA_BILKODU", "MUSTERI_BILKODU", "REZERVASYONKODU", "ACENTAADI", "MUSTERIADI", "PANSIYONTIPI",
+            "REZ_TARIHI", "GELIS_TARIHI", "CIKIS_TARIHI", "GECELEME_SAYISI", "GECELIKUCRET", "MISAFIR", "TEMIZKIRLI",
+            "YETISKINSAYISI", "COCUKSAYISI", "ARIZALI", "MUSTERISOYADI", "ODAADI", "KAYDEDEN", "DUZENLEYEN",
+            "ONAY_KODU", "HSKPRNOT"}},
+        {"ODATIPI",
+         {
+            "BLTIPKODU", "TIPADI", "ACIKLAMA1", "ACIKLAMA2", "BLRSKODU", "KAYDEDEN", "DUZENLEYEN", "ONAY_KODU"}},
+        {"OTELTARIFE",
+         {
+            "BLOTTRKODU", "GECELIK_UCRET", "ACIKLAMA1", "ACIKLAMA2", "KAYDEDEN", "DUZENLEYEN", "ONAY_KODU", "KPBDVZ",
+            "DVZBRM", "CEVRIMZAMANI", "DONEMGECIS", "TARIFEADI"}},
+        {"RESERVASYON",
+         {
+            "BLRZVKODU", "BLODAKODU", "REZERVASYONTARIHI", "VOUCHERNO", "VOUCHERSIRANO", "GIRISTARIHI",
+            "CIKISTARIHI", "GECELEMESAYISI", "YETISKIN", "COCUK", "ODASAYISI", "ODATIPI", "ODANO", "BEKLEMEDE",
+            "GECELIKUCRET", "ACENTAADI", "ACENTABILKODU", "MUSTERIADI", "MUSTERIBILKODU", "MISAFIR", "OZELKOD1",
+            "OZELKOD2", "ACIKLAMA", "DURUM", "RENK", "FONTRENK", "PANSIYON", "KAYDEDEN", "DUZENLEYEN",
+            "MUSTERISOYADI", "ONAY_KODU", "FATURAKESILDI", "TOPLAMBAKIYE", "TARIFEADI", "ODAEKSTRA1", "ODAEKSTRA2",
+            "ODAEKSTRA3", "ODAEKSTRA4", "ODAINDIRIM1", "ODAINDIRIM2", "ODAINDIRIM3", "ODAINDIRIM4", "KISIEKSTRA1",
+            "KISIEKSTRA2", "KISIEKSTRA3", "KISIEKSTRA4", "KISIINDIRIM1", "KISIINDIRIM2", "KISIINDIRIM3",
+            "KISIINDIRIM4", "DVZBRM", "ALISKURU", "SATISKURU", "GECELIKUCRETDVZ", "GIRISSAATI", "CIKISSAATI"}},
+        {"DONEM",
+         {
+            "BLDNMKODU", "BLTRKODU", "DONEMADI", "BASLANGIC", "BITIS", "GECELIKUCRET", "ODAEKSTRA1", "ODAEKSTRA2",
+            "ODAEKSTRA3", "ODAEKSTRA4", "ODAINDIRIM1", "ODAINDIRIM2", "ODAINDIRIM3", "ODAINDIRIM4", "KISIBBFARKI",
+            "KISIHBFARKI", "KISIFBFARKI", "KISIAIFARKI", "KISIEKSTRA1", "KISIEKSTRA2", "KISIEKSTRA3", "KISIEKSTRA4",
+            "KISIINDIRIM1", "KISIINDIRIM2", "KISIINDIRIM3", "KISIINDIRIM4"}},
+    };
+    static const std::vector<std::string> none;
+    auto it = lists.find(table);
+    return it == lists.end() ? none : it->second;
+}
+
+}  // namespace db
