@@ -6,6 +6,8 @@
 namespace db {
 
 Connection::~Connection() {
+    // The datasets are members declared after their connection and are already gone.
+    datasets_.clear();
     try {
         shutdown(true);
     } catch (...) {

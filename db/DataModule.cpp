@@ -96,7 +96,15 @@ TDM::TDM()
 #undef TARGET_DS
 #undef SOURCE_DS
 
-TDM::~TDM() = default;
+TDM::~TDM() {
+    // Connections close while their datasets still exist; closing commits, as at any program end.
+    for (Connection* c : {&Sirket4_DB, &Sirket5_DB, &Mirkado4_DB, &Mirkado5_DB}) {
+        try {
+            c->close();
+        } catch (...) {
+        }
+    }
+}
 
 void TDM::reopenGroup(int tag) {
     for (Dataset* ds : datasets_) {
