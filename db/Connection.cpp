@@ -29,6 +29,7 @@ void Connection::abandon() { shutdown(false); }
 void Connection::shutdown(bool commit) {
     for (Dataset* ds : datasets_) ds->close();
     statements_.clear();
+    ages_.clear();
     if (!attachment_) {
         for (Transaction* tr : transactions_) tr->drop();
         return;
@@ -61,13 +62,20 @@ fb::Attachment& Connection::attachment() {
     return *attachment_;
 }
 
-fb::Statement& Connection::prepare(const std::string& sql, Transaction& transaction) {
+std::shared_ptr<fb::Statement> Connection::prepare(const std::string& sql, Transaction& transaction) {
     auto it = statements_.find(sql);
-    if (it != statements_.end()) return *it->second;
-    auto stmt = std::make_unique<fb::Statement>(attachment(), transaction.handle(), sql);
-    auto& ref = *stmt;
-    statements_.emplace(sql, std::move(stmt));
-    return ref;
+    if (it != statements_.end()) {
+        ages_.splice(ages_.begin(), ages_, it->second.age);
+        return it->second.statement;
+    }
+    auto stmt = std::make_shared<fb::Statement>(attachment(), transaction.handle(), sql);
+    ages_.push_front(sql);
+    statements_.emplace(sql, Cached{stmt, ages_.begin()});
+    if (statements_.size() > kStatementCacheSize) {
+        statements_.erase(ages_.back());
+        ages_.pop_back();
+    }
+    return stmt;
 }
 
 void Transaction::start() {

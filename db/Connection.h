@@ -2,6 +2,7 @@
 // and parameter lines between openings; closing it commits every open transaction and closes its datasets.
 #pragma once
 
+#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -35,8 +36,11 @@ public:
 
     fb::Attachment& attachment();
 
-    // One prepared statement per distinct SQL text per connection, reused until the connection closes.
-    fb::Statement& prepare(const std::string& sql, Transaction& transaction);
+    // One prepared statement per distinct SQL text per connection, reused while it is among the most recently
+    // used ones. Statements whose text changes with every row (a key written into the SQL) would otherwise pile
+    // up for the whole company; holders keep theirs alive while they use it.
+    std::shared_ptr<fb::Statement> prepare(const std::string& sql, Transaction& transaction);
+    static constexpr std::size_t kStatementCacheSize = 128;
 
     void add(Transaction* transaction) { transactions_.push_back(transaction); }
     void add(Dataset* dataset) { datasets_.push_back(dataset); }
@@ -46,7 +50,12 @@ private:
     void shutdown(bool commit);
     std::string name_;
     std::unique_ptr<fb::Attachment> attachment_;
-    std::map<std::string, std::unique_ptr<fb::Statement>> statements_;
+    struct Cached {
+        std::shared_ptr<fb::Statement> statement;
+        std::list<std::string>::iterator age;
+    };
+    std::map<std::string, Cached> statements_;
+    std::list<std::string> ages_;  // most recently used first
     std::vector<Transaction*> transactions_;
     std::vector<Dataset*> datasets_;
 };

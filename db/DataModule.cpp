@@ -128,9 +128,9 @@ std::int32_t TDM::allocate(Connection& db, Transaction& tr, std::int64_t value, 
                       static_cast<long long>(value));
         // The allocation transaction stays running: generator values are outside transaction control, so
         // keys come out the same as with a transaction per key, at a fraction of the cost.
-        fb::Statement& stmt = db.prepare(sql, tr);
+        auto stmt = db.prepare(sql, tr);
         std::vector<Value> row;
-        stmt.execute(tr.handle(), {}, &row);
+        stmt->execute(tr.handle(), {}, &row);
         if (row.empty()) return -1;
         return asInteger(row[0]);
     } catch (...) {
@@ -158,9 +158,9 @@ std::int32_t TDM::Mirkado4GenValue(const std::string& name) {
 std::int32_t TDM::KayitSayisiAl(const std::string& table, const std::string& column) {
     try {
         const bool started = !KS_Tr.active();
-        fb::Statement& stmt = Mirkado4_DB.prepare("SELECT COUNT(" + column + ") FROM " + table, KS_Tr);
+        auto stmt = Mirkado4_DB.prepare("SELECT COUNT(" + column + ") FROM " + table, KS_Tr);
         std::vector<Value> row;
-        stmt.execute(KS_Tr.handle(), {}, &row);
+        stmt->execute(KS_Tr.handle(), {}, &row);
         if (started) KS_Tr.commit();
         if (row.empty()) return -1;
         return asInteger(row[0]);

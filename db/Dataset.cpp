@@ -36,8 +36,8 @@ std::string Dataset::sqlText() const {
 void Dataset::describe() {
     const std::string text = sqlText();
     if (text == describedSql_ && !columns_.empty()) return;
-    fb::Statement& stmt = connection_.prepare(text, transaction_);
-    columns_ = stmt.columns();
+    auto stmt = connection_.prepare(text, transaction_);
+    columns_ = stmt->columns();
     index_.clear();
     for (std::size_t i = 0; i < columns_.size(); ++i) index_.emplace(columns_[i].name, static_cast<int>(i));
     insertIndex_.clear();
@@ -54,6 +54,7 @@ void Dataset::open() {
 
 void Dataset::close() {
     cursor_.reset();
+    statement_.reset();
     active_ = false;
     appending_ = false;
     eof_ = true;
@@ -65,9 +66,9 @@ void Dataset::close() {
 void Dataset::first() {
     if (!active_) open();
     appending_ = false;
-    fb::Statement& stmt = connection_.prepare(sqlText(), transaction_);
     cursor_.reset();
-    cursor_ = stmt.openCursor(transaction_.handle());
+    statement_ = connection_.prepare(sqlText(), transaction_);
+    cursor_ = statement_->openCursor(transaction_.handle());
     fetch();
 }
 
@@ -161,13 +162,13 @@ void Dataset::post() {
         int i = insertIndex_[k];
         params.push_back(i < 0 ? kNull : edit_[static_cast<std::size_t>(i)]);
     }
-    fb::Statement& stmt = connection_.prepare(insertSql(), transaction_);
+    auto stmt = connection_.prepare(insertSql(), transaction_);
     // A refused row stays the current row, so the error handler can name what was refused.
     row_ = edit_;
     cursor_.reset();
     eof_ = false;
     appending_ = false;
-    stmt.execute(transaction_.handle(), params);
+    stmt->execute(transaction_.handle(), params);
     ++posted_;
 }
 
@@ -207,8 +208,8 @@ bool Dataset::locate(const std::string& columnName, const Value& v) {
     const fb::Column& c = column(columnName);
     std::string sql = "SELECT * FROM " + table_ + " WHERE " + columnName + " = ?";
     if (c.kind != fb::Kind::Text) sql = "SELECT * FROM " + table_ + " WHERE " + columnName + " = CAST(? AS VARCHAR(255))";
-    fb::Statement& stmt = connection_.prepare(sql, transaction_);
-    auto cursor = stmt.openCursor(transaction_.handle(), {Value(wanted)});
+    auto stmt = connection_.prepare(sql, transaction_);
+    auto cursor = stmt->openCursor(transaction_.handle(), {Value(wanted)});
     std::vector<Value> r;
     bool found = false;
     const int idx = indexOf(columnName);

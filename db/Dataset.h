@@ -109,6 +109,7 @@ private:
     std::string describedSql_;
     std::vector<Value> row_;
     std::vector<Value> edit_;
+    std::shared_ptr<fb::Statement> statement_;  // the one cursor_ reads from
     std::unique_ptr<fb::Cursor> cursor_;
     std::vector<int> insertIndex_;  // select column index of each insert column
     std::size_t posted_ = 0;

@@ -27,7 +27,7 @@ protected:
         createDatabase(src + "/" + code + "/MIRKADO.GDB", "source_company.sql");
         execSql(src + "/Sirket.GDB",
                 "INSERT INTO SIRKET (BLSIRKETKODU, KISAAD, TICARIUNVAN, SIRKETKODU, CALISMAYILI, VERITABANIYOLU) "
-                "VALUES (" + std::to_string(++companies) + ", " + lit(w(shortName)) + ", " +
+                "VALUES (" + std::to_string(100 + ++companies) + ", " + lit(w(shortName)) + ", " +
                     lit(w(shortName + " Ticaret A.Ş.")) + ", " + lit(code) + ", " + std::to_string(year) +
                     ", 'C:\\ESKI\\" + code + "')");
     }
