@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <system_error>
@@ -105,8 +106,17 @@ bool copyFile(const std::string& from, const std::string& to) {
     std::error_code ec;
     std::string src = resolve(from), dst = resolve(to);
     if (!std::filesystem::is_regular_file(src, ec)) return false;
-    std::filesystem::copy_file(src, dst, std::filesystem::copy_options::overwrite_existing, ec);
-    return !ec;
+    // Copied beside the target and renamed over it, so a copy cut short never leaves a half database under
+    // the real name.
+    std::string tmp = dst + ".kopya-" + std::to_string(::getpid());
+    std::filesystem::copy_file(src, tmp, std::filesystem::copy_options::overwrite_existing, ec);
+    if (!ec) std::filesystem::rename(tmp, dst, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(tmp, ignored);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace db::fsys

@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <stdexcept>
 #include <cstdio>
 
 #include "db/Codepage.h"
@@ -108,6 +111,62 @@ db::Transaction& defaultTransaction(db::TDM& dm, db::Connection& c) {
 
 Upgrade::Upgrade(db::TDM& dm, Operator& op) : dm_(dm), op_(op) {}
 
+Upgrade::~Upgrade() {
+    for (db::Connection* c : {&dm_.Mirkado4_DB, &dm_.Sirket4_DB}) {
+        try {
+            c->abandon();
+        } catch (...) {
+        }
+    }
+    dropSnapshots();
+}
+
+std::string Upgrade::sourceSnapshot(const std::string& original) {
+    const std::string path = db::fsys::resolve(original);
+    // An old database still attached by another program is locked by its engine; copying it now could catch
+    // it half-written.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return original;  // the attach reports a missing or unreadable file in the database's words
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        ::close(fd);
+        throw std::runtime_error(original +
+                                 " veritabanı başka bir program tarafından kullanılıyor.\r\n"
+                                 "Lütfen eski programı kapatıp Upgrade işlemini yeniden başlatınız.");
+    }
+    if (snapshotDir_.empty()) {
+        std::string tmpl = db::fsys::join(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp", "selvanto-kaynak-XXXXXX");
+        std::vector<char> buf(tmpl.begin(), tmpl.end());
+        buf.push_back('\0');
+        if (!::mkdtemp(buf.data())) {
+            ::close(fd);
+            throw std::runtime_error(tmpl + " geçici klasörü oluşturulamadı.");
+        }
+        snapshotDir_ = buf.data();
+        // As accessible as the old data folder itself, no more: a database server reading the copies runs
+        // under its own user.
+        struct stat st{};
+        const std::string parent = path.substr(0, path.find_last_of('/') + 1);
+        if (::stat(parent.empty() ? "." : parent.c_str(), &st) == 0) ::chmod(snapshotDir_.c_str(), st.st_mode & 0755);
+    }
+    const std::string copy = db::fsys::join(snapshotDir_, std::to_string(snapshots_.size()) + ".gdb");
+    const bool copied = db::fsys::copyFile(path, copy);
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+    if (!copied)
+        throw std::runtime_error(original + " dosyası okunmak üzere " + snapshotDir_ +
+                                 " klasörüne kopyalanamadı.\r\nLütfen geçici klasörde yer olduğunu kontrol ediniz.");
+    snapshots_.emplace_back(copy, original);
+    return copy;
+}
+
+void Upgrade::dropSnapshots() {
+    if (snapshotDir_.empty()) return;
+    for (const auto& [copy, original] : snapshots_) ::unlink(copy.c_str());
+    ::rmdir(snapshotDir_.c_str());
+    snapshotDir_.clear();
+    snapshots_.clear();
+}
+
 RunResult Upgrade::Button1Click() {
     lastError_.clear();
     summary_.clear();
@@ -197,6 +256,9 @@ RunResult Upgrade::run() {
     if (dm_.Mirkado5_Tr.active()) dm_.Mirkado5_Tr.commitRetaining();
     dm_.Mirkado5_DB.close();
     dm_.Sirket5_DB.close();
+    dm_.Mirkado4_DB.close();
+    dm_.Sirket4_DB.close();
+    dropSnapshots();
     op_.setRunning(false);
     op_.setCompletionDetails(summaryText());
     op_.messageBox(kCompleted, "Bilgi", Icon::Information);
@@ -307,6 +369,7 @@ void Upgrade::rollbackAfterFailure() {
     }
     for (db::paradox::Table* t : dm_.tables()) t->close();
     for (db::Dataset* ds : dm_.datasets()) ds->resetPostedCount();
+    dropSnapshots();
     op_.setRunning(false);
 }
 
@@ -329,7 +392,11 @@ void Upgrade::AppEventsException(const std::string& message) {
                      current(dm_.Stok5_Ds, "STOKKODU");
         op_.messageBox(lastError_, "Dikkat", Icon::Information);
     } else {
-        lastError_ = messageText(message);
+        std::string text = message;
+        for (const auto& [copy, original] : snapshots_)
+            for (auto at = text.find(copy); at != std::string::npos; at = text.find(copy, at + original.size()))
+                text.replace(at, copy.size(), original);
+        lastError_ = messageText(text);
         op_.showError(lastError_);
     }
     db::GirisTamam = false;
@@ -352,7 +419,7 @@ bool Upgrade::IBSirketAc(db::Connection& connection, db::Dataset& dataset, const
     }
     if (!db::GirisTamam) return false;
     if (connection.connected()) connection.close();
-    connection.DatabaseName = file;
+    connection.DatabaseName = &connection == &dm_.Sirket5_DB ? file : sourceSnapshot(file);
     connection.Params = db::connectionParams(password_);
     for (const auto& extra : extraConnectionParams) connection.Params.push_back(extra);
     connection.open();
@@ -365,7 +432,15 @@ bool Upgrade::IBAc(db::Connection& connection, const std::string& folder, int gr
     connection.close();
     connection.Params = dm_.Sirket5_DB.Params;
     const bool target = &connection == &dm_.Sirket5_DB || &connection == &dm_.Mirkado5_DB;
-    connection.DatabaseName = db::fsys::join(folder, target ? "MIRKADO.FDB" : "MIRKADO.GDB");
+    if (target) {
+        connection.DatabaseName = db::fsys::join(folder, "MIRKADO.FDB");
+    } else {
+        // The previous company's copy is no longer needed once its connection is closed.
+        if (!snapshots_.empty() && snapshots_.back().first == connection.DatabaseName && snapshots_.size() > 1) {
+            ::unlink(snapshots_.back().first.c_str());
+        }
+        connection.DatabaseName = sourceSnapshot(db::fsys::join(folder, "MIRKADO.GDB"));
+    }
     connection.open();
     defaultTransaction(dm_, connection).start();
     dm_.reopenGroup(group);

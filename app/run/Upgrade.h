@@ -41,6 +41,7 @@ struct CompanySummary {
 class Upgrade {
 public:
     Upgrade(db::TDM& dm, Operator& op);
+    ~Upgrade();
 
     // The main window's controls, written by the front end before each run.
     Options options;
@@ -80,12 +81,18 @@ private:
     void perCompanyParadox();
     void collectSummary(const std::string& company);
     void rollbackAfterFailure();
+    std::string sourceSnapshot(const std::string& original);
+    void dropSnapshots();
 
     db::TDM& dm_;
     Operator& op_;
     std::string password_;  // the password field's text; never shown, never written anywhere
     std::vector<CompanySummary> summary_;
     std::string lastError_;
+    // The old databases are read from private copies: attaching a database writes to its file, and the
+    // source must stay exactly as it was.
+    std::string snapshotDir_;
+    std::vector<std::pair<std::string, std::string>> snapshots_;  // copy, original
 };
 
 }  // namespace app

@@ -83,6 +83,7 @@ TEST(ServerLogin, AWrongPasswordReachesTheOperatorAsTheDatabaseMessage) {
         app::Upgrade up(dm, op);
         up.extraConnectionParams = {"config=Providers=Loopback"};
         up.options.DKaynak = dir + "/MIRKADO4";
+        ::setenv("TMPDIR", dir.c_str(), 1);  // the server must reach the copies the run reads from
         up.options.DrHedef = dir + "/SELVANTO5";
         EXPECT_EQ(up.Button1Click(), c.result) << op.allMessages();
         ASSERT_EQ(op.messages.size(), 1u) << op.allMessages();
