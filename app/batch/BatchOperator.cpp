@@ -54,6 +54,7 @@ void BatchOperator::setProgressText(const std::string& text) {
     text_ = text;
     position_ = 0;
     open_ = true;
+    print(progress_, "  " + text_ + " (" + (maximum_ < 0 ? std::string("?") : std::to_string(maximum_)) + " kayıt)");
 }
 
 void BatchOperator::flushProgress() {
