@@ -55,6 +55,7 @@ void Dataset::open() {
 void Dataset::close() {
     cursor_.reset();
     statement_.reset();
+    insert_.reset();
     active_ = false;
     appending_ = false;
     eof_ = true;
@@ -156,19 +157,18 @@ std::string Dataset::insertSql() const {
 void Dataset::post() {
     if (!appending_) return;
     if (beforePost) beforePost(*this);
-    std::vector<Value> params;
-    params.reserve(insertColumns_.size());
+    params_.resize(insertColumns_.size());
     for (std::size_t k = 0; k < insertColumns_.size(); ++k) {
         int i = insertIndex_[k];
-        params.push_back(i < 0 ? kNull : edit_[static_cast<std::size_t>(i)]);
+        params_[k] = i < 0 ? kNull : edit_[static_cast<std::size_t>(i)];
     }
-    auto stmt = connection_.prepare(insertSql(), transaction_);
+    if (!insert_) insert_ = connection_.prepare(insertSql(), transaction_);
     // A refused row stays the current row, so the error handler can name what was refused.
     row_ = edit_;
     cursor_.reset();
     eof_ = false;
     appending_ = false;
-    stmt->execute(transaction_.handle(), params);
+    insert_->execute(transaction_.handle(), params_);
     ++posted_;
 }
 

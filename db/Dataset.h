@@ -110,6 +110,8 @@ private:
     std::vector<Value> row_;
     std::vector<Value> edit_;
     std::shared_ptr<fb::Statement> statement_;  // the one cursor_ reads from
+    std::shared_ptr<fb::Statement> insert_;     // prepared once per opening, used for every posted row
+    std::vector<Value> params_;
     std::unique_ptr<fb::Cursor> cursor_;
     std::vector<int> insertIndex_;  // select column index of each insert column
     std::size_t posted_ = 0;
