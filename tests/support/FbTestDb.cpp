@@ -117,6 +117,18 @@ void execSql(const std::string& path, const std::string& sql) {
     att->detach();
 }
 
+void execStatement(const std::string& path, const std::string& sql) {
+    db::fb::AttachOptions opts;
+    opts.params = testParams();
+    auto att = db::fb::Attachment::open(path, opts);
+    {
+        db::fb::Transaction tr(*att);
+        db::fb::executeImmediate(*att, tr, sql);
+        tr.commit();
+    }
+    att->detach();
+}
+
 std::vector<std::vector<db::Value>> query(const std::string& path, const std::string& sql) {
     db::fb::AttachOptions opts;
     opts.params = testParams();

@@ -36,6 +36,8 @@ void createDatabase(const std::string& path, const std::string& script);
 
 // Runs statements (a script text) on a database and commits.
 void execSql(const std::string& path, const std::string& sql);
+// Runs one statement as it is (an EXECUTE BLOCK with semicolons inside) and commits.
+void execStatement(const std::string& path, const std::string& sql);
 
 // Every row of a query; text is Windows-1254 as stored.
 std::vector<std::vector<db::Value>> query(const std::string& path, const std::string& sql);
