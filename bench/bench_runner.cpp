@@ -1,0 +1,242 @@
+// selvanto-bench: generates an old installation at size N and 2N, runs the real batch command on each with
+// its wall time and peak resident memory, counts the rows it wrote, writes the same rows by the plainest
+// insert loop (the floor) and prints how the upgrade compares.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Target.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Child {
+    int status = -1;
+    double seconds = 0;
+    long maxRssKb = 0;
+};
+
+// Runs `argv` with `input` on its standard input and its output into files; the child's own rusage gives its
+// peak resident memory, which /proc could only sample.
+Child run(const std::vector<std::string>& argv, const std::string& input, const std::string& out,
+          const std::string& err) {
+    int pipefd[2];
+    if (::pipe(pipefd) != 0) throw std::runtime_error("pipe failed");
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        ::dup2(pipefd[0], 0);
+        ::close(pipefd[0]);
+        ::close(pipefd[1]);
+        int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(o, 1);
+        ::dup2(e, 2);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    ::close(pipefd[0]);
+    if (!input.empty() && ::write(pipefd[1], input.data(), input.size()) < 0) { /* the child reads what came */ }
+    ::close(pipefd[1]);
+    Child c;
+    struct rusage ru {};
+    int status = 0;
+    ::wait4(pid, &status, 0, &ru);
+    c.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    c.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    c.maxRssKb = ru.ru_maxrss;
+    return c;
+}
+
+std::string tail(const std::string& path, int lines) {
+    std::ifstream in(path);
+    std::vector<std::string> all;
+    for (std::string l; std::getline(in, l);) all.push_back(l);
+    std::string out;
+    for (std::size_t i = all.size() > static_cast<std::size_t>(lines) ? all.size() - lines : 0; i < all.size(); ++i)
+        out += "    " + all[i] + "\n";
+    return out;
+}
+
+struct Measure {
+    std::string kind;
+    int scale = 1;
+    bool ok = false;
+    std::int64_t rows = 0;
+    double seconds = 0, floorSeconds = 0;
+    std::int64_t floorRows = 0;
+    long rssKb = 0;
+    double rate() const { return seconds > 0 ? rows / seconds : 0; }
+    double floorRate() const { return floorSeconds > 0 ? floorRows / floorSeconds : 0; }
+};
+
+const char* const kUsage =
+    "usage: selvanto-bench [--kind mirkado4|kobaltin|both] [--preset bench|demo] [--scales 1,2] [--work DIR]\n"
+    "         [--without LIST] [--keep] [--verbose] [--bin BUILD_DIR] [generator options: --cards N ...]\n"
+    "  Each scale K generates the source with --scale K, so 2 doubles cards, stock, movements and hotel rows.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string bin = SELVANTO_BINARY_DIR, work, preset = "bench", without, kinds = "mirkado4";
+    std::vector<int> scales{1, 2};
+    std::vector<std::string> generatorArgs;
+    bool keep = false, verbose = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
+            return argv[++i];
+        };
+        try {
+            if (a == "--help" || a == "-h") {
+                std::fputs(kUsage, stdout);
+                return 0;
+            } else if (a == "--kind") kinds = value();
+            else if (a == "--preset") preset = value();
+            else if (a == "--work") work = value();
+            else if (a == "--without") without = value();
+            else if (a == "--bin") bin = value();
+            else if (a == "--keep") keep = true;
+            else if (a == "--verbose") verbose = true;
+            else if (a == "--scales") {
+                scales.clear();
+                std::stringstream ss(value());
+                for (std::string s; std::getline(ss, s, ',');) scales.push_back(std::stoi(s));
+            } else if (a.rfind("--", 0) == 0) {
+                generatorArgs.push_back(a);
+                generatorArgs.push_back(value());
+            } else throw std::invalid_argument("unknown argument " + a);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n%s", e.what(), kUsage);
+            return 64;
+        }
+    }
+    std::vector<std::string> kindList;
+    if (kinds == "both") kindList = {"mirkado4", "kobaltin"};
+    else kindList = {kinds};
+    bool ownWork = work.empty();
+    if (ownWork) {
+        std::string tmpl = (fs::temp_directory_path() / "selvanto-bench-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) return 2;
+        work = tmpl;
+    }
+    const std::string makeSource = bin + "/bench/selvanto-make-source";
+    const std::string batch = bin + "/app/batch/selvanto-upgrade-batch";
+
+    std::vector<Measure> results;
+    for (const auto& kind : kindList) {
+        for (int scale : scales) {
+            Measure m;
+            m.kind = kind;
+            m.scale = scale;
+            const std::string dir = work + "/" + kind + "-x" + std::to_string(scale);
+            fs::remove_all(dir);
+            fs::create_directories(dir);
+            const std::string src = dir + "/source", dst = dir + "/target";
+            std::vector<std::string> gen{makeSource, "--preset", preset, "--kind", kind, "--scale", std::to_string(scale),
+                                         "--source", src, "--target", dst};
+            gen.insert(gen.end(), generatorArgs.begin(), generatorArgs.end());
+            std::printf("== %s x%d: generating the source ...\n", kind.c_str(), scale);
+            std::fflush(stdout);
+            Child g = run(gen, "", dir + "/make-source.out", dir + "/make-source.err");
+            if (g.status != 0) {
+                std::printf("   the generator failed (%d):\n%s", g.status, tail(dir + "/make-source.err", 5).c_str());
+                results.push_back(m);
+                continue;
+            }
+            std::printf("   source ready in %.1f s; running selvanto-upgrade-batch ...\n", g.seconds);
+            std::fflush(stdout);
+            try {
+                auto before = bench::countTarget(dst);
+                std::vector<std::string> up{batch, "--source-kind", kind, "--source", src, "--target", dst};
+                if (!without.empty()) up.insert(up.end(), {"--without", without});
+                Child b = run(up, "masterkey\n", dir + "/batch.out", dir + "/batch.err");
+                m.seconds = b.seconds;
+                m.rssKb = b.maxRssKb;
+                auto rows = bench::written(before, bench::countTarget(dst));
+                m.rows = bench::total(rows);
+                if (b.status != 0) {
+                    std::printf("   the upgrade ended with status %d after %.1f s (peak RSS %.0f MB):\n%s", b.status,
+                                b.seconds, b.maxRssKb / 1024.0, tail(dir + "/batch.err", 4).c_str());
+                    results.push_back(m);
+                    continue;
+                }
+                m.ok = true;
+                if (verbose)
+                    for (const auto& t : rows)
+                        std::printf("   %-28s %-14s %lld\n", t.database.c_str(), t.table.c_str(),
+                                    static_cast<long long>(t.rows));
+                std::printf("   upgrade: %lld rows in %.1f s; writing the floor ...\n", static_cast<long long>(m.rows),
+                            m.seconds);
+                std::fflush(stdout);
+                auto floor = bench::insertFloor(dst, rows, dir + "/floor");
+                m.floorRows = floor.rows;
+                m.floorSeconds = floor.seconds;
+            } catch (const std::exception& e) {
+                std::printf("   failed: %s\n", e.what());
+            }
+            results.push_back(m);
+            if (!keep) fs::remove_all(dir);
+        }
+    }
+
+    std::printf("\n%-9s %5s %10s %9s %10s %12s %7s %13s\n", "source", "scale", "rows", "seconds", "rows/s",
+                "floor rows/s", "ratio", "peak RSS (MB)");
+    for (const auto& m : results) {
+        if (!m.ok) {
+            std::printf("%-9s %5d %10s %9.1f %10s %12s %7s %13.0f\n", m.kind.c_str(), m.scale, "failed", m.seconds, "-",
+                        "-", "-", m.rssKb / 1024.0);
+            continue;
+        }
+        std::printf("%-9s %5d %10lld %9.1f %10.0f %12.0f %7.2f %13.0f\n", m.kind.c_str(), m.scale,
+                    static_cast<long long>(m.rows), m.seconds, m.rate(), m.floorRate(),
+                    m.floorRate() > 0 ? m.rate() / m.floorRate() : 0, m.rssKb / 1024.0);
+    }
+    int missed = 0;
+    for (const auto& kind : kindList) {
+        const Measure *n = nullptr, *n2 = nullptr;
+        for (const auto& m : results)
+            if (m.kind == kind && m.ok) {
+                if (m.scale == 1) n = &m;
+                if (m.scale == 2) n2 = &m;
+            }
+        if (n) {
+            double r = n->floorRate() > 0 ? n->rate() / n->floorRate() : 0;
+            bool ok = r >= 0.5;
+            missed += !ok;
+            std::printf("%s: throughput %.2f x the floor (goal >= 0.50): %s\n", kind.c_str(), r, ok ? "met" : "MISSED");
+        }
+        if (n && n2) {
+            double t = n->seconds > 0 ? n2->seconds / n->seconds : 0;
+            bool ok = t <= 2.2;
+            missed += !ok;
+            std::printf("%s: time 2N / N = %.2f (goal <= 2.20): %s\n", kind.c_str(), t, ok ? "met" : "MISSED");
+            bool mem = n2->rssKb <= 200 * 1024;
+            missed += !mem;
+            std::printf("%s: peak RSS at 2N %.0f MB (goal <= 200 MB): %s; RSS 2N / N = %.2f (rows 2N / N = %.2f)\n",
+                        kind.c_str(), n2->rssKb / 1024.0, mem ? "met" : "MISSED",
+                        n->rssKb ? double(n2->rssKb) / n->rssKb : 0, n->rows ? double(n2->rows) / n->rows : 0);
+        }
+    }
+    if (ownWork && !keep) fs::remove_all(work);
+    else std::printf("work folder: %s\n", work.c_str());
+    bool allRan = true;
+    for (const auto& m : results) allRan = allRan && m.ok;
+    return !allRan ? 2 : missed ? 1 : 0;
+}
