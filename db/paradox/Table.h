@@ -44,6 +44,7 @@ struct Field {
     std::string name;  // as stored in the header, converted to Windows-1254
     FieldType type;
     int size = 0;  // bytes in the record
+    int precision = 0;  // BCD: digits after the decimal point, as the header gives them (size is then 17)
 };
 
 // True for the field types read as binary (formatted memo, blob, OLE, graphic, bytes).
@@ -56,6 +57,19 @@ struct TableInfo {
     bool indexed = false;
     bool encrypted = false;
 };
+
+// What the header of a table says, read without refusing an encrypted table (tools show what it is).
+struct Header {
+    TableInfo info;
+    std::vector<Field> fields;
+};
+
+// Reads only the header of the .DB at `pathUtf8` (found without regard to case). Throws Error naming the file
+// when it is missing, not a Paradox table or damaged.
+Header readHeader(const std::string& pathUtf8);
+
+// The type letter Paradox tools show for a field type ("A", "D", "N", "$", "+", ...).
+const char* typeLetter(FieldType type);
 
 class Reader;  // the file-level reader behind a Table
 
@@ -94,6 +108,11 @@ public:
     // autoincrement: integer; number, money, BCD: double; logical: integer 1 or 0; date, time, timestamp as
     // such; binary fields: their bytes as a string.
     Value value(const std::string& field) const;
+    // The same by position in fields(); with `convertText` false, alpha and memo text stays in the table's own
+    // code page (info().codePage), for tools that convert it straight to UTF-8.
+    Value value(std::size_t fieldIndex, bool convertText = true) const;
+    // Path of the .DB as found on disk (after open).
+    const std::string& path() const { return path_; }
 
     // The reading rules of the transfers on top: NULL text reads empty, NULL number 0, NULL logical false,
     // dates keep NULL.
@@ -103,7 +122,7 @@ public:
     std::optional<Date> asDate(const std::string& field) const;
 
 private:
-    std::string name_, fileName_, folder_;
+    std::string name_, fileName_, folder_, path_;
     int tag_;
     std::unique_ptr<Reader> reader_;
 };
