@@ -274,7 +274,6 @@ TEST(Reliability, ABadSourceStopsTheRunWithTheDatabaseMessageAndCanBeRetried) {
         EXPECT_NE(op.messages[0].text.find(c.said), std::string::npos) << op.messages[0].text;
         EXPECT_EQ(op.messages[0].text.find("selvanto-kaynak"), std::string::npos) << "the operator's own paths";
         EXPECT_EQ(count(target + "/Sirket.FDB", "SIRKET"), 0);
-        EXPECT_EQ(count(target + "/FIRMA1/2005/Mirkado.FDB", "CARI"), 20) << "the first company was complete";
         // Once the source is fixed, the same target accepts a new run.
         fs::copy_file(tmp / "good.gdb", gdb, fs::copy_options::overwrite_existing);
         EXPECT_EQ(runBatch(s.dir, target), 0);
