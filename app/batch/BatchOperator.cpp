@@ -47,7 +47,11 @@ void BatchOperator::showError(const std::string& text) {
     print(messages_, "Hata: " + text);
 }
 
-void BatchOperator::setProgressMax(int maximum) { maximum_ = maximum; }
+void BatchOperator::setProgressMax(int maximum) {
+    // A new maximum starts the next transfer: the one before it is done.
+    flushProgress();
+    maximum_ = maximum;
+}
 
 void BatchOperator::setProgressText(const std::string& text) {
     flushProgress();
