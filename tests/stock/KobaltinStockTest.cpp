@@ -15,7 +15,7 @@ using db::paradox::FieldType;
 namespace {
 
 // A Paradox table given as fields and rows by field name, so each test names only the values it means.
-struct TableSpec {
+struct TableDef {
     std::vector<std::pair<std::string, std::pair<FieldType, int>>> fields;
     std::vector<std::map<std::string, db::Value>> rows;
 
@@ -35,8 +35,8 @@ struct TableSpec {
     }
 };
 
-TableSpec stokDb() {
-    TableSpec t;
+TableDef stokDb() {
+    TableDef t;
     const std::pair<const char*, std::pair<FieldType, int>> fields[] = {
         {"BSTKOD", {FieldType::AutoInc, 0}},  {"STOKKODU", {FieldType::Alpha, 30}},
         {"OZKOD", {FieldType::Alpha, 15}},    {"GRUPAD", {FieldType::Alpha, 15}},
@@ -62,7 +62,7 @@ TableSpec stokDb() {
     return t;
 }
 
-TableSpec dovizDb() {
+TableDef dovizDb() {
     return {{{"BDVKOD", {FieldType::AutoInc, 0}},
              {"SIMGE", {FieldType::Alpha, 4}},
              {"TARIH", {FieldType::Date, 0}},
@@ -75,7 +75,7 @@ TableSpec dovizDb() {
             {}};
 }
 
-TableSpec sGrupDb() {
+TableDef sGrupDb() {
     return {{{"BSGKOD", {FieldType::AutoInc, 0}},
              {"GRUPADI", {FieldType::Alpha, 15}},
              {"ACIKLAMA", {FieldType::Alpha, 50}}},
@@ -89,7 +89,7 @@ protected:
         src = tmp / "ZKT3/DATA";
         up.options.RadioSURUM = 1;
         up.options.DKaynak = src;
-        TableSpec sirket{{{"SIRKET_KOD", {FieldType::Alpha, 8}},   {"KISA_AD", {FieldType::Alpha, 20}},
+        TableDef sirket{{{"SIRKET_KOD", {FieldType::Alpha, 8}},   {"KISA_AD", {FieldType::Alpha, 20}},
                           {"UNVAN", {FieldType::Alpha, 50}},       {"VDAIRESI", {FieldType::Alpha, 20}},
                           {"ADRES", {FieldType::Memo, 20}},        {"NOT", {FieldType::Memo, 20}},
                           {"KURULUSTAR", {FieldType::Date, 0}},    {"FAX", {FieldType::Alpha, 20}},
@@ -104,15 +104,15 @@ protected:
                            {"NUMBER1", double(kYear)}}}};
         sirket.write(src, "sirket.DB");
         company = src + "/ABC";
-        TableSpec{{{"CARIKODU", {FieldType::Alpha, 30}}}, {}}.write(company, "Cari.DB");
-        TableSpec{{{"GRUPADI", {FieldType::Alpha, 15}}}, {}}.write(company, "c_grup.DB");
+        TableDef{{{"CARIKODU", {FieldType::Alpha, 30}}}, {}}.write(company, "Cari.DB");
+        TableDef{{{"GRUPADI", {FieldType::Alpha, 15}}}, {}}.write(company, "c_grup.DB");
         stok = stokDb();
         doviz = dovizDb();
         sGrup = sGrupDb();
         foreignCurrencySetting(true);
     }
     void foreignCurrencySetting(bool on) {
-        TableSpec{{{"DVZKUL", {FieldType::Logical, 0}}, {"CRNO", {FieldType::Number, 0}},
+        TableDef{{{"DVZKUL", {FieldType::Logical, 0}}, {"CRNO", {FieldType::Number, 0}},
                    {"STNO", {FieldType::Number, 0}}},
                   {{{"DVZKUL", std::int64_t{on ? 1 : 0}}, {"STNO", 5.0}}}}
             .write(company, "ayar.DB");
@@ -130,7 +130,7 @@ protected:
     }
 
     std::string src, company;
-    TableSpec stok, doviz, sGrup;
+    TableDef stok, doviz, sGrup;
 };
 
 // 200 characters: three lines of 60 with line breaks inside, then 20 that no line holds.
