@@ -9,55 +9,10 @@
 #include <iostream>
 #include <string>
 
-#include "db/Codepage.h"
-#include "db/Value.h"
+#include "db/paradox/Dump.h"
 #include "db/paradox/Table.h"
 
 namespace {
-
-using db::paradox::FieldType;
-
-std::string escape(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '|': out += "\\|"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string headerLine(const db::paradox::Header& h) {
-    std::string line = "# " + std::to_string(h.info.recordCount) + " records; version " +
-                       std::to_string(h.info.fileVersion) + " codepage " + std::to_string(h.info.codePage) + " fields ";
-    for (std::size_t i = 0; i < h.fields.size(); ++i) {
-        const auto& f = h.fields[i];
-        if (i) line += ',';
-        line += db::codepage::toUtf8(f.name) + ":" + db::paradox::typeLetter(f.type) +
-                std::to_string(f.type == FieldType::Bcd ? f.precision : f.size);
-    }
-    return line;
-}
-
-std::string show(const db::paradox::Field& f, const db::Value& v, int codePage) {
-    if (db::isNull(v)) return "NULL";
-    if (db::paradox::isBinary(f.type)) {
-        const auto* s = std::get_if<std::string>(&v);
-        return "<" + std::to_string(s ? s->size() : 0) + " bytes>";
-    }
-    if (auto* s = std::get_if<std::string>(&v)) return escape(db::codepage::codePageToUtf8(*s, codePage));
-    if (auto* i = std::get_if<std::int64_t>(&v)) {
-        if (f.type == FieldType::Logical) return *i ? "T" : "F";
-        return std::to_string(*i);
-    }
-    return db::asString(v);  // number, date, time, timestamp
-}
 
 int usage() {
     std::cerr << "usage: paradox-dump [--header] FILE.DB\n";
@@ -80,7 +35,7 @@ int main(int argc, char** argv) {
 
     try {
         db::paradox::Header h = db::paradox::readHeader(file);
-        if (header) std::cout << headerLine(h) << '\n';
+        if (header) std::cout << db::paradox::dump::headerLine(h) << '\n';
         if (h.info.encrypted) {
             std::cout << "# encrypted\n";
             return 0;
@@ -91,16 +46,10 @@ int main(int argc, char** argv) {
         db::paradox::Table t("dump", name, 0);
         t.setFolder(folder);
         t.open();
-        const auto& fields = t.fields();
-        const int cp = t.info().codePage;
         std::string line;
         std::int64_t printed = 0;
         for (t.first(); !t.eof(); t.next()) {
-            line.clear();
-            for (std::size_t i = 0; i < fields.size(); ++i) {
-                if (i) line += '|';
-                line += show(fields[i], t.value(i, false), cp);
-            }
+            line = db::paradox::dump::recordLine(t);
             line += '\n';
             std::cout << line;
             ++printed;
