@@ -43,7 +43,8 @@ void putDouble(unsigned char* p, double d) {
 // Windows-1254 bytes to the table's code page; a character the code page lacks is the test's mistake.
 std::string fromCp1254(const std::string& s, int codePage) {
     if (codePage == 1254 || s.empty()) return s;
-    std::string to = "CP" + std::to_string(codePage);
+    // No code page (the short header of versions 3 and 4) is read as the Windows default.
+    std::string to = "CP" + std::to_string(codePage == 0 ? 1252 : codePage);
     iconv_t cd = iconv_open(to.c_str(), "CP1254");
     if (cd == reinterpret_cast<iconv_t>(-1)) bad("unknown code page " + std::to_string(codePage));
     std::string out(s.size() * 4, '\0');
@@ -207,7 +208,7 @@ std::string ParadoxWriter::write(const std::string& folder, const std::string& f
     if (recordSize + 6 > blockSize || recordSize > 0xFFFF) bad("records do not fit in a block");
     std::size_t perBlock = (blockSize - 6) / recordSize;
     if (perBlock_ > 0 && static_cast<std::size_t>(perBlock_) < perBlock) perBlock = static_cast<std::size_t>(perBlock_);
-    const int cp = version_ <= 4 ? 437 : codePage;  // the short header has no code page: DOS text then
+    const int cp = version_ <= 4 ? 0 : codePage;  // the short header has no code page; read as the default
 
     // Records, with the memos that do not fit their leader going to the .MB.
     MemoFile mb;
