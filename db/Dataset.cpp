@@ -19,9 +19,10 @@ Dataset::Dataset(std::string name, int tag, Connection& connection, Transaction&
 
 Dataset::~Dataset() = default;
 
-void Dataset::setSql(std::vector<std::string> lines) {
+void Dataset::setSql(std::vector<std::string> lines, std::vector<Value> params) {
     close();
     sql_ = std::move(lines);
+    params_in_ = std::move(params);
 }
 
 std::string Dataset::sqlText() const {
@@ -69,7 +70,7 @@ void Dataset::first() {
     appending_ = false;
     cursor_.reset();
     statement_ = connection_.prepare(sqlText(), transaction_);
-    cursor_ = statement_->openCursor(transaction_.handle());
+    cursor_ = statement_->openCursor(transaction_.handle(), params_in_);
     fetch();
 }
 

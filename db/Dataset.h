@@ -33,9 +33,12 @@ public:
     Connection& connection() const { return connection_; }
     Transaction& transaction() const { return transaction_; }
 
-    // The select statement, as lines; the statement run is the lines joined by line breaks.
-    void setSql(std::vector<std::string> lines);
+    // The select statement, as lines; the statement run is the lines joined by line breaks. A statement that is
+    // narrowed to one key per row takes the key as a parameter ("WHERE BLCRKODU=?", {125.0}): it selects the
+    // same rows as the key written into the text, and is prepared once instead of once per row.
+    void setSql(std::vector<std::string> lines, std::vector<Value> params = {});
     const std::vector<std::string>& sql() const { return sql_; }
+    const std::vector<Value>& params() const { return params_in_; }
     std::string sqlText() const;
 
     // Opens the select and stands on its first row (eof when it has none).
@@ -99,6 +102,7 @@ private:
     std::string table_;
     std::vector<std::string> insertColumns_;
     std::vector<std::string> sql_;
+    std::vector<Value> params_in_;
 
     bool active_ = false;
     bool eof_ = true;

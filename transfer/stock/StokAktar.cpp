@@ -99,13 +99,16 @@ void ibBalances(Context& ctx, bool foreignCurrencySetting) {
     db::TDM& dm = ctx.dm;
     db::Dataset& src = dm.Stok4_Ds;
     db::Dataset& q = dm.Topla_Q;
-    const std::string sourceKey = db::formatNumber(src.asFloat("BLSTKODU"));
+    // The card's key goes in as a parameter: the same rows as the key written into the text, but one prepared
+    // statement for all cards instead of one per card.
+    const std::vector<db::Value> sourceKey{src.value("BLSTKODU")};
 
     q.close();
     q.setSql({"SELECT SUM(KPB_GMIK) KPB_GMIK, SUM(KPB_CMIK) KPB_CMIK, SUM(KPB_GTUT) KPB_GTUT, SUM(KPB_CTUT) KPB_CTUT "
               "FROM STOKHR",
-              "WHERE BLSTKODU=" + sourceKey,
-              " AND (DVZKUL<>" + kQuote + "1" + kQuote + " OR DVZ_HSISLE <>" + kQuote + "1" + kQuote + ")"});
+              "WHERE BLSTKODU=?",
+              " AND (DVZKUL<>" + kQuote + "1" + kQuote + " OR DVZ_HSISLE <>" + kQuote + "1" + kQuote + ")"},
+             sourceKey);
     q.open();
     const double gmik = q.asFloat("KPB_GMIK"), cmik = q.asFloat("KPB_CMIK"), gtut = q.asFloat("KPB_GTUT");
     q.close();
@@ -119,10 +122,10 @@ void ibBalances(Context& ctx, bool foreignCurrencySetting) {
     db::Dataset& targetPrices = dm.StDvz5_Ds;
     db::Dataset& hr = dm.StokHr5_Ds;
     prices.close();
-    prices.setSql({"SELECT * FROM STOKDVZ", "WHERE BLSTKODU=" + sourceKey});
+    prices.setSql({"SELECT * FROM STOKDVZ", "WHERE BLSTKODU=?"}, sourceKey);
     prices.open();
     targetPrices.close();
-    targetPrices.setSql({"SELECT * FROM STOKDVZ", "WHERE BLSTKODU=" + db::formatNumber(dm.Stok5_Ds.asFloat("BLSTKODU"))});
+    targetPrices.setSql({"SELECT * FROM STOKDVZ", "WHERE BLSTKODU=?"}, {dm.Stok5_Ds.value("BLSTKODU")});
     targetPrices.open();
     for (; !prices.eof(); prices.next()) {
         if (!prices.asString("SIMGE").empty()) {
@@ -144,9 +147,10 @@ void ibBalances(Context& ctx, bool foreignCurrencySetting) {
 
     q.setSql({"SELECT DVZBRM, SUM(DVZ_GMIK) DVZ_GMIK, SUM(DVZ_CMIK) DVZ_CMIK, SUM(DVZ_GTUT) DVZ_GTUT, SUM(DVZ_CTUT) "
               "DVZ_CTUT FROM STOKHR",
-              "WHERE BLSTKODU=" + sourceKey,
+              "WHERE BLSTKODU=?",
               " AND (DVZKUL=" + kQuote + "1" + kQuote + " AND DVZ_HSISLE=" + kQuote + "1" + kQuote + ")",
-              "GROUP BY DVZBRM"});
+              "GROUP BY DVZBRM"},
+             sourceKey);
     q.open();
     for (; !q.eof(); q.next()) {
         const double in = q.asFloat("DVZ_GMIK"), out = q.asFloat("DVZ_CMIK");

@@ -19,7 +19,7 @@ void IBStokGrupAktar(Context& ctx) {
             group.post();
         }
         srcSub.close();
-        srcSub.setSql({"SELECT * FROM STOKGRUP2", "WHERE BLSGKODU=" + db::formatNumber(src.asFloat("BLSGKODU"))});
+        srcSub.setSql({"SELECT * FROM STOKGRUP2", "WHERE BLSGKODU=?"}, {src.value("BLSGKODU")});
         srcSub.open();
         for (; !srcSub.eof(); srcSub.next()) {
             sub.append();
