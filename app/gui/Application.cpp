@@ -12,9 +12,10 @@ namespace gui {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(kApplicationTitle));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) setStyle(fusion);
-    // The windows are laid out in pixels for an 8-point face.
+    // The windows are laid out in pixels for a narrow 8-point face.
     QFont f(QStringLiteral("DejaVu Sans"), 8);
     f.setStyleHint(QFont::SansSerif);
+    f.setStretch(QFont::SemiCondensed);
     setFont(f);
 }
 

@@ -1,5 +1,6 @@
 #include "app/gui/K_PasswordU.h"
 
+#include <QFontMetrics>
 #include <QShowEvent>
 
 #include "app/gui/Widgets.h"
@@ -32,8 +33,12 @@ K_PasswordF::K_PasswordF(QWidget* parent)
 
     auto* large = new QLabel(QStringLiteral("Kullanıcı Girişi"), this);
     QFont lf = large->font();
+    lf.setStretch(QFont::Unstretched);
     lf.setPointSize(24);
     lf.setBold(true);
+    // 24 points where the face allows; a wider face is made smaller until the title fits the header.
+    while (lf.pointSize() > 16 && QFontMetrics(lf).horizontalAdvance(large->text()) > 321 - 88 - 24)
+        lf.setPointSize(lf.pointSize() - 1);
     large->setFont(lf);
     large->setStyleSheet(QStringLiteral("color: rgb(166, 202, 240);"));
     large->move(88, 8);
