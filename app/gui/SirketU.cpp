@@ -29,6 +29,7 @@ void CompanyModel::setList(transfer::CompanyList* list) {
     beginResetModel();
     list_ = list;
     edited_.reset();
+    current_ = -1;
     endResetModel();
 }
 
@@ -61,7 +62,8 @@ QVariant CompanyModel::data(const QModelIndex& index, int role) const {
 
 QVariant CompanyModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Vertical) {
-        if (role == Qt::DisplayRole) return QString();
+        if (role == Qt::DisplayRole) return section == current_ ? QStringLiteral("\u25B8") : QString();
+        if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignCenter);
         return {};
     }
     if (role == Qt::FontRole) return boldFont();
@@ -96,6 +98,14 @@ bool CompanyModel::setData(const QModelIndex& index, const QVariant& value, int 
     edited_ = index.row();
     emit dataChanged(index, index);
     return true;
+}
+
+void CompanyModel::setCurrentRow(int row) {
+    if (row == current_) return;
+    const int previous = current_;
+    current_ = row;
+    for (int r : {previous, row})
+        if (r >= 0 && r < rowCount()) emit headerDataChanged(Qt::Vertical, r, r);
 }
 
 void CompanyModel::saveEditedRow() {
@@ -252,6 +262,7 @@ void CompanyGrid::keyPressEvent(QKeyEvent* event) {
 void CompanyGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     // Leaving a row saves it as it stands; its path is refreshed only by Enter.
     if (model_ && current.row() != previous.row()) model_->leaveRow();
+    if (model_) model_->setCurrentRow(current.row());
     QTableView::currentChanged(current, previous);
 }
 

@@ -39,9 +39,12 @@ public:
     void leaveRow() { edited_.reset(); }
     // Enter: DBYOLU follows the edited year, and the row is saved.
     void saveEditedRow();
+    // The row indicator follows the grid's current row.
+    void setCurrentRow(int row);
 
 private:
     transfer::CompanyList* list_ = nullptr;
+    int current_ = -1;
     std::optional<int> edited_;
 };
 
