@@ -1,0 +1,10 @@
+# Runs paradox-dump --header on TABLE and compares its output byte for byte with EXPECTED.
+execute_process(COMMAND ${DUMP} --header ${TABLE} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "paradox-dump ${TABLE} exited with ${rc}: ${err}")
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT out STREQUAL expected)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/dump-actual.txt "${out}")
+  message(FATAL_ERROR "paradox-dump ${TABLE} differs from ${EXPECTED} (output in dump-actual.txt)")
+endif()
