@@ -322,8 +322,9 @@ Value Reader::blob(std::size_t index, const unsigned char* p) const {
     if (length == 0) return kNull;
 
     std::string data;
-    if (where == 0) {
-        // Short enough to live in the record's leader alone.
+    if (where == 0 || length <= leader) {
+        // Short enough to live in the record's leader, which holds the memo's first bytes whether or not the
+        // .MB keeps a copy.
         if (length > leader)
             failField(index, "memo of " + str(length) + " bytes has no place in the .MB file and its leader holds " +
                                  str(static_cast<std::int64_t>(leader)));
