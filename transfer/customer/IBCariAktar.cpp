@@ -92,6 +92,7 @@ void IBCariAktar(Context& ctx) {
     db::TDM& dm = ctx.dm;
     ctx.progressStart(dm.KayitSayisiAl("CARI", "BLCRKODU"), "Cari Kartlar Aktarılıyor");
     dm.Ayar4_Ds.open();
+    dm.Ayar4_Ds.first();  // the settings are the first row's
     dm.Doviz4_Ds.open();
     dm.CariHr5_Ds.open();
     db::Dataset& src = dm.Cari4_Ds;
