@@ -59,6 +59,17 @@ const Fields kDoviz = {{"BDVKOD", {FieldType::AutoInc, 0}}, {"SIMGE", {FieldType
                        {"ALIS", {FieldType::Number, 0}},    {"SATIS", {FieldType::Number, 0}},
                        {"OZELKOD", {FieldType::Alpha, 15}}};
 
+const Fields kSirket = {{"SIRKET_KOD", {FieldType::Alpha, 8}},  {"KISA_AD", {FieldType::Alpha, 20}},
+    {"UNVAN", {FieldType::Alpha, 50}},      {"VDAIRESI", {FieldType::Alpha, 20}},
+    {"ADRES", {FieldType::Memo, 20}},       {"NOT", {FieldType::Memo, 20}},
+    {"KURULUSTAR", {FieldType::Date, 0}},   {"FAX", {FieldType::Alpha, 20}},
+    {"EMAIL", {FieldType::Alpha, 20}},      {"BANKANO1", {FieldType::Alpha, 20}},
+    {"BANKANO2", {FieldType::Alpha, 20}},   {"BANKANO3", {FieldType::Alpha, 20}},
+    {"KAYITTARIHI", {FieldType::Date, 0}},  {"TEL1", {FieldType::Alpha, 20}},
+    {"TEL2", {FieldType::Alpha, 20}},       {"WEB", {FieldType::Alpha, 20}},
+    {"YETKILI", {FieldType::Alpha, 20}},    {"VERGINO", {FieldType::Alpha, 20}},
+    {"NUMBER1", {FieldType::Number, 0}}};
+
 const Fields kGrup = {{"BCGKOD", {FieldType::AutoInc, 0}},
                       {"GRUPADI", {FieldType::Alpha, 15}},
                       {"ACIKLAMA", {FieldType::Alpha, 50}}};
@@ -70,17 +81,7 @@ protected:
         dst = tmp / "SELVANTO5/DATA";
         company = src + "/ABC";
         makeSelvantoData(dst);
-        writeTable(src, "sirket.DB",
-                   {{"SIRKET_KOD", {FieldType::Alpha, 8}},  {"KISA_AD", {FieldType::Alpha, 20}},
-                    {"UNVAN", {FieldType::Alpha, 50}},      {"VDAIRESI", {FieldType::Alpha, 20}},
-                    {"ADRES", {FieldType::Memo, 20}},       {"NOT", {FieldType::Memo, 20}},
-                    {"KURULUSTAR", {FieldType::Date, 0}},   {"FAX", {FieldType::Alpha, 20}},
-                    {"EMAIL", {FieldType::Alpha, 20}},      {"BANKANO1", {FieldType::Alpha, 20}},
-                    {"BANKANO2", {FieldType::Alpha, 20}},   {"BANKANO3", {FieldType::Alpha, 20}},
-                    {"KAYITTARIHI", {FieldType::Date, 0}},  {"TEL1", {FieldType::Alpha, 20}},
-                    {"TEL2", {FieldType::Alpha, 20}},       {"WEB", {FieldType::Alpha, 20}},
-                    {"YETKILI", {FieldType::Alpha, 20}},    {"VERGINO", {FieldType::Alpha, 20}},
-                    {"NUMBER1", {FieldType::Number, 0}}},
+        writeTable(src, "sirket.DB", kSirket,
                    {{{"SIRKET_KOD", std::string("ABC")}, {"KISA_AD", std::string("Firma")}, {"NUMBER1", 2005.0}}});
         writeTable(company, "Stok.DB", {{"STOKKODU", {FieldType::Alpha, 30}}}, {});
         writeTable(company, "s_grup.DB", {{"GRUPADI", {FieldType::Alpha, 15}}}, {});
@@ -306,4 +307,28 @@ TEST_F(BDECustomerRun, GroupsAreWrittenOncePerExactName) {
     ASSERT_GE(op.progressTexts.size(), 2u);
     EXPECT_EQ(op.progressTexts[1], "Cari Grupları Aktarılıyor");
     EXPECT_EQ(op.progressMaxima[1], 4);
+}
+
+TEST_F(BDECustomerRun, EachCompanyTakesItsRatesFromItsOwnCurrencyTable) {
+    // A second company whose USD is quoted differently; rates must not carry over from the first.
+    const std::string other = src + "/DEF";
+    fs::create_directories(other);
+    for (const char* file : {"Stok.DB", "s_grup.DB", "ayar.DB"}) fs::copy_file(company + "/" + file, other + "/" + file);
+    writeTable(other, "c_grup.DB", kGrup, {});
+    writeTable(other, "doviz.DB", kDoviz, {{{"SIMGE", std::string("USD")}, {"ALIS", 4.0}, {"SATIS", 4.0}}});
+    writeTable(other, "Cari.DB", kCari,
+               {{{"CARIKODU", std::string("D")}, {"DVZKUL", std::int64_t{1}}, {"DVZBRM", std::string("USD")},
+                 {"DTBRC", 10.0}}});
+    writeTable(src, "sirket.DB", kSirket,
+               {{{"SIRKET_KOD", std::string("ABC")}, {"KISA_AD", std::string("Bir")}, {"NUMBER1", 2005.0}},
+                {{"SIRKET_KOD", std::string("DEF")}, {"KISA_AD", std::string("Iki")}, {"NUMBER1", 2005.0}}});
+    run({{{"CARIKODU", std::string("D")}, {"DVZKUL", std::int64_t{1}}, {"DVZBRM", std::string("USD")},
+          {"DTBRC", 10.0}}});
+    auto first = entries("D");
+    auto second = query(dst + "/DEF/2005/Mirkado.FDB", "SELECT TUTAR, DVZ_SATIS FROM CARIHR");
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_DOUBLE_EQ(num(first[0][3]), 25);
+    EXPECT_DOUBLE_EQ(num(second[0][0]), 40);
+    EXPECT_DOUBLE_EQ(num(second[0][1]), 4);
 }
