@@ -1,6 +1,8 @@
 #include "Target.h"
 
 #include <algorithm>
+#include <sys/resource.h>
+
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -58,6 +60,12 @@ std::int64_t total(const std::vector<TableRows>& rows) {
 }
 
 namespace {
+
+double cpuNow() {
+    struct rusage ru {};
+    ::getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_utime.tv_sec + ru.ru_utime.tv_usec / 1e6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec / 1e6;
+}
 
 struct ColumnPlan {
     db::fb::Column column;
@@ -168,6 +176,7 @@ FloorResult insertFloor(const std::string& dataDir, const std::vector<TableRows>
             src->detach();
         }
         auto start = std::chrono::steady_clock::now();
+        const double cpuStart = cpuNow();
         auto att = db::fb::Attachment::open(path, attachOptions());
         for (const auto& t : tables) {
             fill(*att, t.table, plans[t.table], t.rows);
@@ -175,6 +184,7 @@ FloorResult insertFloor(const std::string& dataDir, const std::vector<TableRows>
         }
         att->detach();
         result.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        result.cpuSeconds += cpuNow() - cpuStart;
     }
     return result;
 }

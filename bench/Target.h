@@ -25,6 +25,7 @@ std::int64_t total(const std::vector<TableRows>& rows);
 struct FloorResult {
     std::int64_t rows = 0;
     double seconds = 0;  // attach to detach, every insert and commit
+    double cpuSeconds = 0;
 };
 
 // Writes `rows` again into fresh template copies under `workDir`: the registry from its script, each
