@@ -1,0 +1,33 @@
+// The Paradox tables of a Kobaltin DATA folder with their full layouts, written by the test Paradox writer.
+// A record names only the fields it fills; every other field is empty, as Paradox stores it.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "db/Value.h"
+#include "db/paradox/Table.h"
+
+namespace testsupport::kobaltin {
+
+struct FieldSpec {
+    std::string name;
+    db::paradox::FieldType type;
+    int size;  // as the writer takes it (memo: leader + 10)
+};
+
+using Record = std::map<std::string, db::Value>;
+
+// "sirket.DB", "Cari.DB", "Stok.DB", "doviz.DB", "c_grup.DB", "s_grup.DB", "ayar.DB".
+const std::vector<FieldSpec>& layout(const std::string& file);
+
+// Writes folder/file (and its .MB) with the table's layout; returns the .DB path.
+std::string writeTable(const std::string& folder, const std::string& file, const std::vector<Record>& rows,
+                       int codePage = 1254);
+
+// A company folder with every table the run opens, empty but for the rows given.
+void writeCompany(const std::string& folder, const std::map<std::string, std::vector<Record>>& rows,
+                  int codePage = 1254);
+
+}  // namespace testsupport::kobaltin
