@@ -21,5 +21,5 @@ mkdir -p "$build/work-corpus" "$build/findings"
 
 cd "$build"
 exec ./paradox_fuzzer -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=131072 \
-    -artifact_prefix="$build/findings/" -print_final_stats=1 \
+    -artifact_prefix="$build/findings/" -print_final_stats=1 ${FUZZ_OPTS:-} \
     "$build/work-corpus" "$root/tests/fuzz/corpus"
