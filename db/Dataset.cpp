@@ -25,6 +25,22 @@ void Dataset::setSql(std::vector<std::string> lines, std::vector<Value> params) 
     params_in_ = std::move(params);
 }
 
+std::vector<std::string> Dataset::boundSql() const {
+    std::vector<std::string> out = sql_;
+    std::size_t next = 0;
+    for (auto& line : out) {
+        for (std::size_t at = line.find('?'); at != std::string::npos && next < params_in_.size();
+             at = line.find('?', at)) {
+            const Value& v = params_in_[next++];
+            std::string text = std::holds_alternative<std::string>(v) ? "'" + std::get<std::string>(v) + "'"
+                                                                      : db::asString(v);
+            line.replace(at, 1, text);
+            at += text.size();
+        }
+    }
+    return out;
+}
+
 std::string Dataset::sqlText() const {
     std::string s;
     for (std::size_t i = 0; i < sql_.size(); ++i) {

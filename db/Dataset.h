@@ -39,6 +39,8 @@ public:
     void setSql(std::vector<std::string> lines, std::vector<Value> params = {});
     const std::vector<std::string>& sql() const { return sql_; }
     const std::vector<Value>& params() const { return params_in_; }
+    // The statement as it reads with its parameters written in (numbers without a fraction, texts quoted).
+    std::vector<std::string> boundSql() const;
     std::string sqlText() const;
 
     // Opens the select and stands on its first row (eof when it has none).

@@ -257,7 +257,7 @@ TEST_F(IBCustomerRun, CurrencyCardsCarryTheirCurrencyOpeningsAndMovements) {
 
     EXPECT_TRUE(entries("YEREL").empty());
     // The per-currency openings were read for the currency card only.
-    EXPECT_EQ(dm.CariBk4_Ds.sql(), (std::vector<std::string>{"SELECT * FROM CARIBK", "WHERE BLCRKODU=1"}));
+    EXPECT_EQ(dm.CariBk4_Ds.boundSql(), (std::vector<std::string>{"SELECT * FROM CARIBK", "WHERE BLCRKODU=1"}));
 }
 
 TEST_F(IBCustomerRun, WithTheCurrencySettingOffCurrencyEntriesKeepOnlyLocalAmounts) {
@@ -318,9 +318,9 @@ TEST_F(IBCustomerRun, UnpaidInstalmentsMoveToTheNewCardWithNewKeys) {
     }
     EXPECT_EQ(str(rows[1][4]), "0");
     EXPECT_EQ(str(rows[2][4]), "2");
-    EXPECT_EQ(dm.CariHr4_Ds.sql(), (std::vector<std::string>{"SELECT * FROM CARIHR", "WHERE BLCRKODU=40",
+    EXPECT_EQ(dm.CariHr4_Ds.boundSql(), (std::vector<std::string>{"SELECT * FROM CARIHR", "WHERE BLCRKODU=40",
                                                               " AND TAKSIT='1' AND ODEDI<>'1'"}));
-    EXPECT_EQ(dm.CariHr5_Ds.sql(),
+    EXPECT_EQ(dm.CariHr5_Ds.boundSql(),
               (std::vector<std::string>{"SELECT * FROM CARIHR", "WHERE BLCRKODU=" + db::formatNumber(newCard)}));
 }
 
@@ -379,7 +379,7 @@ TEST_F(IBCustomerRun, GroupsAreMergedByExactNameWithTheirSubGroupsAttached) {
         EXPECT_EQ(str(subs[i][2]), name[i]);
         EXPECT_EQ(str(subs[i][3]), std::string("alt ") + name[i]);
     }
-    EXPECT_EQ(dm.CGrup24_Ds.sql(), (std::vector<std::string>{"SELECT * FROM CARIGRUP2", "WHERE BLCGKODU=15"}));
+    EXPECT_EQ(dm.CGrup24_Ds.boundSql(), (std::vector<std::string>{"SELECT * FROM CARIGRUP2", "WHERE BLCGKODU=15"}));
     ASSERT_GE(op.progressTexts.size(), 2u);
     EXPECT_EQ(op.progressTexts[1], "Cari Grupları Aktarılıyor");
     EXPECT_EQ(op.progressMaxima[1], 5);

@@ -21,7 +21,7 @@ void IBCariGrupAktar(Context& ctx) {
             group.post();
         }
         // CGrup5_Ds now stands on the group, found or new; posting a sub-group links it there.
-        subSrc.setSql({"SELECT * FROM CARIGRUP2", "WHERE BLCGKODU=" + db::formatNumber(src.asFloat("BLCGKODU"))});
+        subSrc.setSql({"SELECT * FROM CARIGRUP2", "WHERE BLCGKODU=?"}, {src.value("BLCGKODU")});
         subSrc.open();
         for (; !subSrc.eof(); subSrc.next()) {
             sub.append();

@@ -10,16 +10,18 @@ namespace {
 
 const char* const kQuote = "'";
 
-// Keys are whole numbers and go into the statements without a fraction ("125").
-std::string keyText(const db::Value& key) { return db::formatNumber(db::asFloat(key)); }
+// The card's key goes into the per-card statements as a parameter: the same rows as the key written into
+// the text, with one prepared statement for all cards instead of one per card.
+using Key = std::vector<db::Value>;
 
 // Local-currency balance: every entry that does not count in a currency account.
-void localBalance(Context& ctx, const std::string& k) {
+void localBalance(Context& ctx, const Key& k) {
     db::Dataset& q = ctx.dm.Topla_Q;
     q.close();
-    q.setSql({"SELECT SUM(KPB_BTUT) KPB_BTUT, SUM(KPB_ATUT) KPB_ATUT FROM CARIHR", "WHERE BLCRKODU=" + k,
+    q.setSql({"SELECT SUM(KPB_BTUT) KPB_BTUT, SUM(KPB_ATUT) KPB_ATUT FROM CARIHR", "WHERE BLCRKODU=?",
               std::string(" AND (DVZKUL <>") + kQuote + "1" + kQuote + " OR DVZ_HSISLE <>" + kQuote + "1" + kQuote +
-                  ")"});
+                  ")"},
+             k);
     q.open();
     const double debit = db::asFloat(q.value(std::size_t{0}));
     const double credit = db::asFloat(q.value(std::size_t{1}));
@@ -30,9 +32,9 @@ void localBalance(Context& ctx, const std::string& k) {
 }
 
 // Opening figures kept per currency in CARIBK.
-void currencyOpenings(Context& ctx, const std::string& k) {
+void currencyOpenings(Context& ctx, const Key& k) {
     db::Dataset& bk = ctx.dm.CariBk4_Ds;
-    bk.setSql({"SELECT * FROM CARIBK", "WHERE BLCRKODU=" + k});
+    bk.setSql({"SELECT * FROM CARIBK", "WHERE BLCRKODU=?"}, k);
     bk.open();
     for (; !bk.eof(); bk.next()) {
         const std::string currency = bk.asString("DOVIZ_SIMGE");
@@ -45,12 +47,13 @@ void currencyOpenings(Context& ctx, const std::string& k) {
 }
 
 // Movements that count in the currency account, summed per currency.
-void currencyBalances(Context& ctx, const std::string& k) {
+void currencyBalances(Context& ctx, const Key& k) {
     db::Dataset& q = ctx.dm.Topla_Q;
     q.close();
-    q.setSql({"SELECT DVZBRM,SUM(DVZ_BTUT) DVZ_BTUT, SUM(DVZ_ATUT) DVZ_ATUT FROM CARIHR", "WHERE BLCRKODU=" + k,
+    q.setSql({"SELECT DVZBRM,SUM(DVZ_BTUT) DVZ_BTUT, SUM(DVZ_ATUT) DVZ_ATUT FROM CARIHR", "WHERE BLCRKODU=?",
               std::string(" AND DVZKUL=") + kQuote + "1" + kQuote + " AND DVZ_HSISLE=" + kQuote + "1" + kQuote,
-              "GROUP BY DVZBRM"});
+              "GROUP BY DVZBRM"},
+             k);
     q.open();
     for (; !q.eof(); q.next()) {
         const std::string currency = q.asString("DVZBRM");
@@ -63,18 +66,19 @@ void currencyBalances(Context& ctx, const std::string& k) {
 }
 
 // Unpaid instalments move with every source value; only the key is new and the card is the new card.
-void unpaidInstalments(Context& ctx, const std::string& k) {
+void unpaidInstalments(Context& ctx, const Key& k) {
     db::TDM& dm = ctx.dm;
     db::Dataset& src = dm.CariHr4_Ds;
     db::Dataset& dst = dm.CariHr5_Ds;
-    src.setSql({"SELECT * FROM CARIHR", "WHERE BLCRKODU=" + k,
-                std::string(" AND TAKSIT=") + kQuote + "1" + kQuote + " AND ODEDI<>" + kQuote + "1" + kQuote});
+    src.setSql({"SELECT * FROM CARIHR", "WHERE BLCRKODU=?",
+                std::string(" AND TAKSIT=") + kQuote + "1" + kQuote + " AND ODEDI<>" + kQuote + "1" + kQuote},
+               k);
     src.open();
     // Most cards have no unpaid instalment; narrowing the target dataset changes nothing in the table, so
     // it is spared for them (one query per card less on the target).
     if (src.eof()) return;
     const db::Value newCard = dm.Cari5_Ds.value("BLCRKODU");
-    dst.setSql({"SELECT * FROM CARIHR", "WHERE BLCRKODU=" + keyText(newCard)});
+    dst.setSql({"SELECT * FROM CARIHR", "WHERE BLCRKODU=?"}, {newCard});
     dst.open();
     for (; !src.eof(); src.next()) {
         dst.append();
@@ -105,7 +109,7 @@ void IBCariAktar(Context& ctx) {
         card.set("CARIKODU", db::BuyukHarfCevir(card.asString("CARIKODU")));
         card.post();
 
-        const std::string k = keyText(src.value("BLCRKODU"));
+        const Key k{src.value("BLCRKODU")};
         if (ctx.options.CheckCRBK) {
             localBalance(ctx, k);
             if (src.asString("DVZKUL") == "1") {
