@@ -78,6 +78,31 @@ TEST(ParadoxWriter, EveryFieldTypeReadsBack) {
     }
 }
 
+TEST(ParadoxWriter, EmptyFieldsFollowTheReadingRules) {
+    testsupport::TempDir dir;
+    ParadoxWriter w;
+    w.field("A", FieldType::Alpha, 5).field("M", FieldType::Memo, 20).field("N", FieldType::Number)
+        .field("S", FieldType::Short).field("I", FieldType::Long).field("C", FieldType::Money)
+        .field("L", FieldType::Logical).field("D", FieldType::Date).field("TS", FieldType::Timestamp);
+    w.row({});
+    w.write(dir.path(), "ayar.DB", 857);
+    Table t("Ayar_T", "AYAR.DB", 0);
+    t.setFolder(dir.path());
+    t.open();
+    for (const char* f : {"A", "M", "N", "S", "I", "C", "L", "D", "TS"}) {
+        SCOPED_TRACE(f);
+        EXPECT_TRUE(db::isNull(t.value(f)));
+        EXPECT_EQ(t.asString(f), "");
+        EXPECT_EQ(t.asFloat(f), 0.0);
+        EXPECT_FALSE(t.asBoolean(f));
+        EXPECT_FALSE(t.asDate(f).has_value());
+    }
+    t.close();
+    EXPECT_FALSE(t.active());
+    EXPECT_TRUE(t.eof());
+    EXPECT_THROW(t.value("A"), db::paradox::Error);
+}
+
 TEST(ParadoxWriter, AutoIncrementFillsItselfAndMissingValuesAreNull) {
     testsupport::TempDir dir;
     ParadoxWriter w;
