@@ -280,6 +280,7 @@ struct Statement::InputMessage {
     IMessageMetadata* meta = nullptr;
     std::vector<unsigned char> buffer;
     std::vector<unsigned> offsets, nullOffsets, types, lengths;
+    std::vector<int> scales;
     ~InputMessage() {
         if (meta) meta->release();
     }
@@ -341,75 +342,98 @@ Statement::InputMessage& Statement::bind(Transaction& transaction, const std::ve
     if (params.size() != parameters_.size())
         throw Error("parameter count mismatch: " + std::to_string(params.size()) + " given, " +
                     std::to_string(parameters_.size()) + " expected by: " + sql_);
-    // The message describes each value in its own type and the engine converts it to the column's; the
-    // messages are kept by type signature, so a loop of inserts builds one or two of them.
-    std::string signature;
-    std::vector<unsigned> textLengths(params.size(), 0);
+    // The message describes each value in its own type and the engine converts it to the column's. A NULL
+    // fits any type, so a loop of inserts whose rows differ only in which columns are empty reuses one or two
+    // messages instead of building one per pattern of NULLs.
+    std::vector<unsigned> wantType(params.size(), 0), wantLength(params.size(), 0);
     for (std::size_t i = 0; i < params.size(); ++i) {
         const Value& v = params[i];
         const Column& p = parameters_[i];
-        if (isNull(v)) signature += 'n';
-        else if (std::holds_alternative<std::int64_t>(v)) signature += 'i';
-        else if (std::holds_alternative<double>(v)) signature += 'd';
+        if (isNull(v)) continue;
+        if (std::holds_alternative<std::int64_t>(v)) wantType[i] = SQL_INT64;
+        else if (std::holds_alternative<double>(v)) wantType[i] = SQL_DOUBLE;
         else if (std::holds_alternative<std::string>(v)) {
-            if (p.kind == Kind::TextBlob || p.kind == Kind::BinaryBlob) signature += 'b';
+            if (p.kind == Kind::TextBlob || p.kind == Kind::BinaryBlob) wantType[i] = SQL_BLOB;
             else {
                 unsigned len = p.kind == Kind::Text ? std::max(1u, p.width) : 255u;
                 const auto& s = std::get<std::string>(v);
                 while (len < s.size()) len *= 2;
-                textLengths[i] = len;
-                signature += 's' + std::to_string(len) + ',';
+                wantType[i] = SQL_VARYING;
+                wantLength[i] = len;
             }
-        } else if (std::holds_alternative<Date>(v)) signature += 'D';
-        else if (std::holds_alternative<Time>(v)) signature += 'T';
-        else signature += 'S';
+        } else if (std::holds_alternative<Date>(v)) wantType[i] = SQL_TYPE_DATE;
+        else if (std::holds_alternative<Time>(v)) wantType[i] = SQL_TYPE_TIME;
+        else wantType[i] = SQL_TIMESTAMP;
     }
-    auto& slot = inputs_[signature];
-    if (!slot) {
+    auto fits = [&](const InputMessage& m) {
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            if (!wantType[i]) continue;
+            if (m.types[i] != wantType[i] || m.scales[i] != 0) return false;
+            if (wantType[i] == SQL_VARYING && m.lengths[i] < wantLength[i]) return false;
+        }
+        return true;
+    };
+    InputMessage* found = nullptr;
+    for (auto& m : inputs_)
+        if (fits(*m)) {
+            found = m.get();
+            break;
+        }
+    if (!found) {
+        // Empty parameters take the type the most recent message gave them, so the new message fits the
+        // rows that follow as well.
+        const InputMessage* last = inputs_.empty() ? nullptr : inputs_.front().get();
+        for (std::size_t i = 0; i < params.size() && last; ++i) {
+            if (wantType[i]) continue;
+            wantType[i] = last->types[i];
+            wantLength[i] = last->types[i] == SQL_VARYING ? last->lengths[i] : 0;
+        }
         guarded([&] {
             Status st;
             auto msg = std::make_unique<InputMessage>();
             IMessageMetadata* native = handle_->getInputMetadata(&st);
             IMetadataBuilder* b = native->getBuilder(&st);
             for (unsigned i = 0; i < params.size(); ++i) {
-                char k = 0;
-                // find this parameter's letter in the signature
-                k = 0;
-                const Value& v = params[i];
-                if (isNull(v)) continue;  // keep the native description; only the null flag is set
-                if (std::holds_alternative<std::int64_t>(v)) {
-                    b->setType(&st, i, SQL_INT64 + 1);
-                    b->setLength(&st, i, sizeof(ISC_INT64));
-                    b->setScale(&st, i, 0);
-                } else if (std::holds_alternative<double>(v)) {
-                    b->setType(&st, i, SQL_DOUBLE + 1);
-                    b->setLength(&st, i, sizeof(double));
-                    b->setScale(&st, i, 0);
-                } else if (std::holds_alternative<std::string>(v)) {
-                    const Column& p = parameters_[i];
-                    if (p.kind == Kind::TextBlob || p.kind == Kind::BinaryBlob) {
+                const Column& p = parameters_[i];
+                switch (wantType[i]) {
+                    case 0: continue;  // the native description; only the null flag is used
+                    case SQL_INT64:
+                        b->setType(&st, i, SQL_INT64 + 1);
+                        b->setLength(&st, i, sizeof(ISC_INT64));
+                        b->setScale(&st, i, 0);
+                        break;
+                    case SQL_DOUBLE:
+                        b->setType(&st, i, SQL_DOUBLE + 1);
+                        b->setLength(&st, i, sizeof(double));
+                        b->setScale(&st, i, 0);
+                        break;
+                    case SQL_BLOB:
                         b->setType(&st, i, SQL_BLOB + 1);
                         b->setLength(&st, i, sizeof(ISC_QUAD));
-                    } else {
+                        b->setSubType(&st, i, p.kind == Kind::TextBlob ? 1 : 0);
+                        break;
+                    case SQL_VARYING:
                         b->setType(&st, i, SQL_VARYING + 1);
-                        b->setLength(&st, i, textLengths[i]);
+                        b->setLength(&st, i, wantLength[i]);
                         b->setCharSet(&st, i, kWin1254);
                         b->setScale(&st, i, 0);
-                    }
-                } else if (std::holds_alternative<Date>(v)) {
-                    b->setType(&st, i, SQL_TYPE_DATE + 1);
-                    b->setLength(&st, i, sizeof(ISC_DATE));
-                    b->setScale(&st, i, 0);
-                } else if (std::holds_alternative<Time>(v)) {
-                    b->setType(&st, i, SQL_TYPE_TIME + 1);
-                    b->setLength(&st, i, sizeof(ISC_TIME));
-                    b->setScale(&st, i, 0);
-                } else {
-                    b->setType(&st, i, SQL_TIMESTAMP + 1);
-                    b->setLength(&st, i, sizeof(ISC_TIMESTAMP));
-                    b->setScale(&st, i, 0);
+                        break;
+                    case SQL_TYPE_DATE:
+                        b->setType(&st, i, SQL_TYPE_DATE + 1);
+                        b->setLength(&st, i, sizeof(ISC_DATE));
+                        b->setScale(&st, i, 0);
+                        break;
+                    case SQL_TYPE_TIME:
+                        b->setType(&st, i, SQL_TYPE_TIME + 1);
+                        b->setLength(&st, i, sizeof(ISC_TIME));
+                        b->setScale(&st, i, 0);
+                        break;
+                    default:
+                        b->setType(&st, i, SQL_TIMESTAMP + 1);
+                        b->setLength(&st, i, sizeof(ISC_TIMESTAMP));
+                        b->setScale(&st, i, 0);
+                        break;
                 }
-                (void)k;
             }
             msg->meta = b->getMetadata(&st);
             b->release();
@@ -420,11 +444,14 @@ Statement::InputMessage& Statement::bind(Transaction& transaction, const std::ve
                 msg->nullOffsets.push_back(msg->meta->getNullOffset(&st, i));
                 msg->types.push_back(msg->meta->getType(&st, i) & ~1u);
                 msg->lengths.push_back(msg->meta->getLength(&st, i));
+                msg->scales.push_back(msg->meta->getScale(&st, i));
             }
-            slot = std::move(msg);
+            found = msg.get();
+            inputs_.insert(inputs_.begin(), std::move(msg));
+            if (inputs_.size() > kInputMessages) inputs_.pop_back();
         });
     }
-    InputMessage& msg = *slot;
+    InputMessage& msg = *found;
     guarded([&] {
         Status st;
         unsigned char* buf = msg.buffer.data();

@@ -146,7 +146,8 @@ private:
     Firebird::IMessageMetadata* outputMeta_ = nullptr;  // coerced: numbers to BIGINT/DOUBLE
     std::vector<unsigned> outOffsets_, outNullOffsets_, outTypes_, outLengths_;
     unsigned outLength_ = 0;
-    std::map<std::string, std::unique_ptr<InputMessage>> inputs_;  // by parameter type signature
+    static constexpr std::size_t kInputMessages = 8;
+    std::vector<std::unique_ptr<InputMessage>> inputs_;  // most recently built first
 };
 
 // Runs one statement with no parameters in its own transaction (DDL in schema scripts).

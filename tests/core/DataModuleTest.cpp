@@ -212,3 +212,35 @@ TEST_F(DataModuleTest, DatabaseErrorsCarryTheDatabaseText) {
         }
     }
 }
+
+TEST_F(DataModuleTest, ParametersOfAnyKindReachColumnsOfAnyType) {
+    // Rows that differ in which values are empty share prepared messages; a scaled column still gets the
+    // value, not its digits.
+    db::fb::AttachOptions o;
+    o.params = testParams();
+    auto att = db::fb::Attachment::open(source, o);
+    {
+        db::fb::Transaction tr(*att);
+        db::fb::Statement ins(*att, tr,
+                              "INSERT INTO CARIHR (BLCHKODU, BLCRKODU, IS_TURU, KPB_BTUT, DVZKUL, TARIHI) "
+                              "VALUES (?, ?, ?, ?, ?, ?)");
+        const std::vector<std::vector<db::Value>> rows = {
+            {1.0, 1.0, std::string("a"), db::kNull, db::kNull, db::kNull},
+            {2.0, 2.0, std::string("b"), std::int64_t{125}, std::string("1"), db::Date{2004, 2, 29}},
+            {3.0, 3.0, std::string("c"), 12.345, db::kNull, db::kNull},
+            {4.0, 4.0, std::string("d"), std::string("7.5"), std::string("0"), db::Timestamp{{2004, 3, 1}, {10, 0, 0, 0}}},
+        };
+        for (const auto& r : rows) ins.execute(tr, r);
+        tr.commit();
+    }
+    att->detach();
+    auto got = query(source, "SELECT KPB_BTUT, DVZKUL, TARIHI FROM CARIHR ORDER BY BLCHKODU");
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_TRUE(db::isNull(got[0][0]));
+    EXPECT_EQ(db::asFloat(got[1][0]), 125.0);
+    EXPECT_EQ(db::asFloat(got[2][0]), 12.35) << "NUMERIC(15,2) rounds";
+    EXPECT_EQ(db::asFloat(got[3][0]), 7.5);
+    EXPECT_EQ(db::asString(got[1][1]), "1");
+    EXPECT_EQ(*db::asDate(got[1][2]), (db::Date{2004, 2, 29}));
+    EXPECT_EQ(*db::asDate(got[3][2]), (db::Date{2004, 3, 1}));
+}
