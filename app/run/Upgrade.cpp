@@ -186,6 +186,16 @@ RunResult Upgrade::Button1Click() {
     return RunResult::Failed;
 }
 
+bool Upgrade::acceptCode(const std::string& name1254, const std::string& code1254) {
+    const std::string code = db::codepage::toUtf8(code1254);
+    if (safeFolderName(code)) return true;
+    op_.messageBox("\"" + db::codepage::toUtf8(name1254) +
+                       "\" şirketinin kodu klasör adı olarak kullanılamaz. Şirket Kodu = " + code +
+                       "\r\nLütfen Eski Programınızdan şirket kodunu düzeltiniz.",
+                   "Dikkat", Icon::Information);
+    return false;
+}
+
 RunResult Upgrade::run() {
     if (!options.CheckCARI && !options.CheckSTOK) {
         op_.messageBox(kNoCardOption, "Bilgi", Icon::Information);
@@ -211,32 +221,18 @@ RunResult Upgrade::run() {
     transfer::Context ctx(dm_, op_, options, companies);
     if (options.interBase()) {
         if (!IBSirketAc(dm_.Sirket4_DB, dm_.Sirket4_Ds, options.DKaynak)) return RunResult::Refused;
-        for (dm_.Sirket4_Ds.first(); !dm_.Sirket4_Ds.eof(); dm_.Sirket4_Ds.next()) {
-            std::string code = db::codepage::toUtf8(dm_.Sirket4_Ds.asString("SIRKETKODU"));
-            if (!safeFolderName(code)) {
-                op_.messageBox("\"" + db::codepage::toUtf8(dm_.Sirket4_Ds.asString("KISAAD")) +
-                                   "\" şirketinin kodu klasör adı olarak kullanılamaz. Şirket Kodu = " + code +
-                                   "\r\nLütfen Eski Programınızdan şirket kodunu düzeltiniz.",
-                               "Dikkat", Icon::Information);
+        for (dm_.Sirket4_Ds.first(); !dm_.Sirket4_Ds.eof(); dm_.Sirket4_Ds.next())
+            if (!acceptCode(dm_.Sirket4_Ds.asString("KISAAD"), dm_.Sirket4_Ds.asString("SIRKETKODU")))
                 return RunResult::Refused;
-            }
-        }
         if (!transfer::IBSirketAktar(ctx)) {
             op_.closeMainWindow();
             return RunResult::NoCompanies;
         }
     } else {
         if (!BDESirketAc()) return RunResult::Refused;
-        for (dm_.Sirket_T.first(); !dm_.Sirket_T.eof(); dm_.Sirket_T.next()) {
-            std::string code = db::codepage::toUtf8(dm_.Sirket_T.asString("SIRKET_KOD"));
-            if (!safeFolderName(code)) {
-                op_.messageBox("\"" + db::codepage::toUtf8(dm_.Sirket_T.asString("KISA_AD")) +
-                                   "\" şirketinin kodu klasör adı olarak kullanılamaz. Şirket Kodu = " + code +
-                                   "\r\nLütfen Eski Programınızdan şirket kodunu düzeltiniz.",
-                               "Dikkat", Icon::Information);
+        for (dm_.Sirket_T.first(); !dm_.Sirket_T.eof(); dm_.Sirket_T.next())
+            if (!acceptCode(dm_.Sirket_T.asString("KISA_AD"), dm_.Sirket_T.asString("SIRKET_KOD")))
                 return RunResult::Refused;
-            }
-        }
         if (!transfer::BDESirketAktar(ctx)) {
             op_.closeMainWindow();
             return RunResult::NoCompanies;

@@ -81,6 +81,8 @@ private:
     void perCompanyParadox();
     void collectSummary(const std::string& company);
     void rollbackAfterFailure();
+    // A company code becomes a folder name; a code that would leave the target folder is refused.
+    bool acceptCode(const std::string& name1254, const std::string& code1254);
     std::string sourceSnapshot(const std::string& original);
     void dropSnapshots();
 

@@ -159,14 +159,20 @@ ISC_QUAD writeBlob(ThrowStatusWrapper* st, IAttachment* att, ITransaction* tra, 
 // ---------------------------------------------------------------------------------------------------------------
 // Attachment
 
-std::unique_ptr<Attachment> Attachment::open(const std::string& database, const AttachOptions& options) {
+namespace {
+
+// Attaching and creating differ only in the provider call and in the creation parameters.
+IAttachment* connect(const std::string& database, const AttachOptions& options, bool creating) {
     return guarded([&] {
         Status st;
-        IXpbBuilder* dpb = buildDpb(&st, options, false);
+        IXpbBuilder* dpb = buildDpb(&st, options, creating);
         IProvider* provider = master()->getDispatcher();
         IAttachment* att = nullptr;
         try {
-            att = provider->attachDatabase(&st, database.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+            const unsigned len = dpb->getBufferLength(&st);
+            const unsigned char* buf = dpb->getBuffer(&st);
+            att = creating ? provider->createDatabase(&st, database.c_str(), len, buf)
+                           : provider->attachDatabase(&st, database.c_str(), len, buf);
         } catch (...) {
             dpb->dispose();
             provider->release();
@@ -174,27 +180,18 @@ std::unique_ptr<Attachment> Attachment::open(const std::string& database, const 
         }
         dpb->dispose();
         provider->release();
-        return std::unique_ptr<Attachment>(new Attachment(att, database));
+        return att;
     });
 }
 
+}  // namespace
+
+std::unique_ptr<Attachment> Attachment::open(const std::string& database, const AttachOptions& options) {
+    return std::unique_ptr<Attachment>(new Attachment(connect(database, options, false), database));
+}
+
 std::unique_ptr<Attachment> Attachment::create(const std::string& database, const AttachOptions& options) {
-    return guarded([&] {
-        Status st;
-        IXpbBuilder* dpb = buildDpb(&st, options, true);
-        IProvider* provider = master()->getDispatcher();
-        IAttachment* att = nullptr;
-        try {
-            att = provider->createDatabase(&st, database.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-        } catch (...) {
-            dpb->dispose();
-            provider->release();
-            throw;
-        }
-        dpb->dispose();
-        provider->release();
-        return std::unique_ptr<Attachment>(new Attachment(att, database));
-    });
+    return std::unique_ptr<Attachment>(new Attachment(connect(database, options, true), database));
 }
 
 Attachment::~Attachment() {
