@@ -443,6 +443,20 @@ bool Upgrade::IBAc(db::Connection& connection, const std::string& folder, int gr
     return true;
 }
 
+namespace {
+
+// A table whose header promises more (or fewer) records than its blocks hold has lost rows somewhere; the
+// run stops rather than move a company with records missing.
+void openWhole(db::paradox::Table& t) {
+    t.open();
+    if (t.recordCount() != t.info().recordCount)
+        throw std::runtime_error(t.path() + " tablosunun başlığında " + std::to_string(t.info().recordCount) +
+                                 " kayıt yazıyor, dosyada " + std::to_string(t.recordCount()) +
+                                 " kayıt okunabildi.\r\nTablo bozuk olabilir; lütfen eski programınızla onarınız.");
+}
+
+}  // namespace
+
 bool Upgrade::BDESirketAc() {
     if (!db::fsys::folderExists(options.DKaynak)) {
         op_.messageBox(kParadoxFolderMissing, "Dikkat", Icon::Information);
@@ -450,7 +464,7 @@ bool Upgrade::BDESirketAc() {
     }
     dm_.Sirket_T.close();
     dm_.Sirket_T.setFolder(db::fsys::normalizeTyped(options.DKaynak));
-    dm_.Sirket_T.open();
+    openWhole(dm_.Sirket_T);
     return true;
 }
 
@@ -461,7 +475,7 @@ bool Upgrade::BDEAc() {
         if (t->tag() == 1) continue;
         t->close();
         t->setFolder(folder);
-        t->open();
+        openWhole(*t);
     }
     return true;
 }

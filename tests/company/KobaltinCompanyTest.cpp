@@ -214,3 +214,20 @@ TEST_F(KobaltinTest, TheBatchCommandUpgradesAKobaltinFolder) {
     }
     EXPECT_EQ(count(dst + "/Sirket.FDB", "SIRKET"), 2);
 }
+
+TEST_F(KobaltinTest, ATableWhoseHeaderPromisesMoreRecordsStopsTheRun) {
+    kobaltin::writeTable(src, "sirket.DB", {Record{{"SIRKET_KOD", t("A")}, {"KISA_AD", t("A")}, {"NUMBER1", 2005.0}}});
+    kobaltin::writeCompany(src + "/A", {{"Cari.DB", {Record{{"CARIKODU", t("c1")}}, Record{{"CARIKODU", t("c2")}}}}});
+    {
+        std::fstream f(src + "/A/Cari.DB", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(0x06);
+        const char claimed[4] = {5, 0, 0, 0};  // the blocks hold two
+        f.write(claimed, 4);
+    }
+    EXPECT_EQ(up.Button1Click(), app::RunResult::Failed);
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_NE(op.messages[0].text.find("Cari.DB tablosunun başlığında 5 kayıt yazıyor, dosyada 2 kayıt okunabildi."),
+              std::string::npos)
+        << op.messages[0].text;
+    EXPECT_EQ(count(dst + "/Sirket.FDB", "SIRKET"), 0);
+}
