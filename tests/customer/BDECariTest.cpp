@@ -5,7 +5,7 @@
 #include <map>
 
 #include "FbTestDb.h"
-#include "ParadoxWriter.h"
+#include "KobaltinTables.h"
 #include "ScriptedOperator.h"
 #include "app/run/Upgrade.h"
 
@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 
 using Row = std::vector<db::Value>;
-using Fields = std::vector<std::pair<std::string, std::pair<FieldType, int>>>;
-using Record = std::map<std::string, db::Value>;
+using kobaltin::Fields;
+using kobaltin::Record;
 
 double num(const db::Value& v) { return db::asFloat(v); }
 std::string str(const db::Value& v) { return db::asString(v); }
@@ -25,18 +25,7 @@ db::Value text(const std::string& utf8) { return db::Value(w(utf8)); }
 
 void writeTable(const std::string& folder, const std::string& file, const Fields& fields,
                 const std::vector<Record>& rows) {
-    ParadoxWriter writer;
-    for (const auto& [name, type] : fields) writer.field(name, type.first, type.second);
-    for (const auto& r : rows) {
-        std::vector<db::Value> values;
-        for (const auto& [name, type] : fields) {
-            auto it = r.find(name);
-            values.push_back(it == r.end() ? db::kNull : it->second);
-        }
-        writer.row(values);
-    }
-    fs::create_directories(folder);
-    writer.write(folder, file);
+    kobaltin::writeFields(folder, file, fields, rows);
 }
 
 const Fields kCari = {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "KobaltinTables.h"
 #include "ParadoxWriter.h"
 #include "StockFixture.h"
 #include "db/Conversions.h"
@@ -20,18 +21,7 @@ struct TableDef {
     std::vector<std::map<std::string, db::Value>> rows;
 
     void write(const std::string& folder, const std::string& file) const {
-        testsupport::ParadoxWriter writer;
-        for (const auto& [name, type] : fields) writer.field(name, type.first, type.second);
-        for (const auto& r : rows) {
-            std::vector<db::Value> values;
-            for (const auto& [name, type] : fields) {
-                auto it = r.find(name);
-                values.push_back(it == r.end() ? db::kNull : it->second);
-            }
-            writer.row(values);
-        }
-        std::filesystem::create_directories(folder);
-        writer.write(folder, file);
+        testsupport::kobaltin::writeFields(folder, file, fields, rows);
     }
 };
 

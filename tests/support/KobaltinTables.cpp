@@ -105,26 +105,32 @@ const std::vector<FieldSpec>& layout(const std::string& file) {
     return it->second;
 }
 
-std::string writeTable(const std::string& folder, const std::string& file, const std::vector<Record>& rows,
-                       int codePage) {
-    const auto& fields = layout(file);
+std::string writeFields(const std::string& folder, const std::string& file, const Fields& fields,
+                        const std::vector<Record>& rows, int codePage) {
     ParadoxWriter w;
-    for (const auto& f : fields) w.field(f.name, f.type, f.size);
+    for (const auto& [name, type] : fields) w.field(name, type.first, type.second);
     for (const auto& r : rows) {
         for (const auto& [name, value] : r) {
             bool known = false;
-            for (const auto& f : fields) known = known || name == f.name;
+            for (const auto& f : fields) known = known || name == f.first;
             if (!known) throw std::invalid_argument(file + " has no field " + name);
         }
         std::vector<db::Value> values;
         for (const auto& f : fields) {
-            auto it = r.find(f.name);
+            auto it = r.find(f.first);
             values.push_back(it == r.end() ? db::kNull : it->second);
         }
         w.row(values);
     }
     std::filesystem::create_directories(folder);
     return w.write(folder, file, codePage);
+}
+
+std::string writeTable(const std::string& folder, const std::string& file, const std::vector<Record>& rows,
+                       int codePage) {
+    Fields fields;
+    for (const auto& f : layout(file)) fields.push_back({f.name, {f.type, f.size}});
+    return writeFields(folder, file, fields, rows, codePage);
 }
 
 void writeCompany(const std::string& folder, const std::map<std::string, std::vector<Record>>& rows, int codePage) {

@@ -18,6 +18,12 @@ struct FieldSpec {
 };
 
 using Record = std::map<std::string, db::Value>;
+// Fields by name with their type and writer size, for tables a test lays out itself.
+using Fields = std::vector<std::pair<std::string, std::pair<db::paradox::FieldType, int>>>;
+
+// Writes folder/file with the given fields; a record names only the fields it fills.
+std::string writeFields(const std::string& folder, const std::string& file, const Fields& fields,
+                        const std::vector<Record>& rows, int codePage = 1254);
 
 // "sirket.DB", "Cari.DB", "Stok.DB", "doviz.DB", "c_grup.DB", "s_grup.DB", "ayar.DB".
 const std::vector<FieldSpec>& layout(const std::string& file);
