@@ -12,21 +12,21 @@ WITH_SERVER=0 scripts/install-deps.sh
 scripts/build.sh
 mkdir -p "$folder"
 folder=$(cd "$folder" && pwd)
-# The window keeps no options of its own; its default folders, "C:\TORVANEX\...\DATA", are relative paths on
-# this system, so the demo lays its folders out under them and starts the window in FOLDER.
 case "$kind" in
-  mirkado4) source="$folder/C:/TORVANEX/MIRKADO4/DATA" ;;
-  kobaltin) source="$folder/C:/TORVANEX/ZKT3/DATA" ;;
+  mirkado4) source="$folder/MIRKADO4/DATA" ;;
+  kobaltin) source="$folder/ZKT3/DATA" ;;
   *) echo "kind: mirkado4 or kobaltin" >&2; exit 64 ;;
 esac
-target="$folder/C:/TORVANEX/SELVANTO5/DATA"
+target="$folder/SELVANTO5/DATA"
 rm -rf "$source" "$target"
 "$root/build/bench/selvanto-make-source" --preset demo --kind "$kind" --source "$source" --target "$target"
 echo "Eski veriler : $source"
 echo "Yeni veriler : $target"
 if [ -n "${DISPLAY:-}" ] && [ -x "$root/build/app/gui/selvanto-upgrade" ] && [ "${BATCH:-0}" != 1 ]; then
-  echo "Pencerede \"Upgrade\" düğmesine basınız (parola: masterkey)."
-  cd "$folder"
+  # The window keeps no options of its own: the operator gives it the two folders.
+  echo "Pencerede eski \"DATA\" dizinine  $source"
+  echo "yeni \"DATA\" dizinine            $target"
+  echo "yazıp (Kobaltin için \"Eski Sürüm\" seçimini değiştirip) \"Upgrade\" düğmesine basınız; parola: masterkey"
   exec "$root/build/app/gui/selvanto-upgrade"
 fi
 echo masterkey | "$root/build/app/batch/selvanto-upgrade-batch" --source-kind "$kind" --source "$source" --target "$target"
