@@ -254,7 +254,9 @@ TEST_F(BDECustomerRun, BalanceTotalsBecomeOpeningEntries) {
             EXPECT_NEAR(num(g[10]), da, 1e-9);
             EXPECT_EQ(str(g[11]), "Devir");
             EXPECT_EQ(str(g[13]), c.code);
-            if (std::string(brm) == "XYZ") EXPECT_TRUE(db::isNull(g[5]) && db::isNull(g[6]));
+            if (std::string(brm) == "XYZ") {
+                EXPECT_TRUE(db::isNull(g[5]) && db::isNull(g[6]));
+            }
         }
     }
 }

@@ -221,8 +221,9 @@ TEST(Reliability, AKilledRunLeavesAnEmptyRegistryAndANewRunCompletes) {
         }
         ++killed;
         for (auto& e : fs::recursive_directory_iterator(target))
-            if (e.path().extension() == ".FDB" || e.path().extension() == ".Fdb")
+            if (e.path().extension() == ".FDB" || e.path().extension() == ".Fdb") {
                 EXPECT_TRUE(opens(e.path().string())) << e.path();
+            }
         EXPECT_EQ(count(target + "/Sirket.FDB", "SIRKET"), 0) << "the registry lists no company";
         std::string out;
         ASSERT_EQ(runBatch(s.dir, target, &out), 0) << out;

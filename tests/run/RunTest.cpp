@@ -237,7 +237,9 @@ TEST_F(RunTest, ErrorInterceptionTurnsDuplicateCodesIntoTurkishMessages) {
         ASSERT_EQ(op.messages.size(), 1u);
         EXPECT_EQ(op.messages[0].kind, c.kind);
         EXPECT_EQ(op.messages[0].text, c.text);
-        if (c.kind == "box") EXPECT_EQ(op.messages[0].title, "Dikkat");
+        if (c.kind == "box") {
+            EXPECT_EQ(op.messages[0].title, "Dikkat");
+        }
         EXPECT_FALSE(db::GirisTamam);
     }
 }

@@ -91,7 +91,9 @@ TEST(ServerLogin, AWrongPasswordReachesTheOperatorAsTheDatabaseMessage) {
         EXPECT_NE(op.messages[0].text.find(c.text), std::string::npos) << op.messages[0].text;
         EXPECT_EQ(op.messages[0].text.find(password == c.typed ? password : c.typed), std::string::npos)
             << "the password appears in no message";
-        if (c.result == app::RunResult::Failed) EXPECT_FALSE(db::GirisTamam);
+        if (c.result == app::RunResult::Failed) {
+            EXPECT_FALSE(db::GirisTamam);
+        }
     }
     fs::remove_all(dir);
 }

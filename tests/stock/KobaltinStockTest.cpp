@@ -212,7 +212,9 @@ TEST_F(KobaltinStock, CardsAreMappedFieldByFieldWithTheirWarningsFlagsAndOpening
         EXPECT_EQ(db::asFloat(r[0]["KPB_GMIK"]), e.quantity);
         EXPECT_EQ(db::asFloat(r[0]["KPB_GTUT"]), e.amount);
         EXPECT_EQ(db::isNull(r[0]["MIKTAR2"]), !e.second);
-        if (e.second) EXPECT_EQ(db::asFloat(r[0]["MIKTAR2"]), *e.second);  // 8 / 3 rounded
+        if (e.second) {
+            EXPECT_EQ(db::asFloat(r[0]["MIKTAR2"]), *e.second);  // 8 / 3 rounded
+        }
         EXPECT_EQ(db::asString(r[0]["DVZKUL"]), "0");
         EXPECT_TRUE(db::isNull(r[0]["DVZBRM"]));
         EXPECT_TRUE(db::isNull(r[0]["DOVIZ_TUTAR"]));

@@ -257,7 +257,9 @@ TEST_F(MirkadoStock, CurrencyCardsGetTheirPricesAndOneEntryPerCarriedRowAndPerMo
         EXPECT_EQ(db::asString(r["KPBDVZ"]), "0");
         EXPECT_EQ(db::asString(r["DVZ_HSISLE"]), "1");
         EXPECT_EQ(db::isNull(r["DVZBRM"]), x.symbol == nullptr);
-        if (x.symbol) EXPECT_EQ(db::asString(r["DVZBRM"]), x.symbol);
+        if (x.symbol) {
+            EXPECT_EQ(db::asString(r["DVZBRM"]), x.symbol);
+        }
         EXPECT_EQ(db::isNull(r["DVZ_SATIS"]), !x.satis);
         EXPECT_EQ(db::isNull(r["DVZ_ALIS"]), !x.satis);
         EXPECT_EQ(db::asFloat(r["KPB_FIYAT"]), x.satis.value_or(0) * *x.dovizFiyat);
