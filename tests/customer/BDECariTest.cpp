@@ -48,17 +48,6 @@ const Fields kDoviz = {{"BDVKOD", {FieldType::AutoInc, 0}}, {"SIMGE", {FieldType
                        {"ALIS", {FieldType::Number, 0}},    {"SATIS", {FieldType::Number, 0}},
                        {"OZELKOD", {FieldType::Alpha, 15}}};
 
-const Fields kSirket = {{"SIRKET_KOD", {FieldType::Alpha, 8}},  {"KISA_AD", {FieldType::Alpha, 20}},
-    {"UNVAN", {FieldType::Alpha, 50}},      {"VDAIRESI", {FieldType::Alpha, 20}},
-    {"ADRES", {FieldType::Memo, 20}},       {"NOT", {FieldType::Memo, 20}},
-    {"KURULUSTAR", {FieldType::Date, 0}},   {"FAX", {FieldType::Alpha, 20}},
-    {"EMAIL", {FieldType::Alpha, 20}},      {"BANKANO1", {FieldType::Alpha, 20}},
-    {"BANKANO2", {FieldType::Alpha, 20}},   {"BANKANO3", {FieldType::Alpha, 20}},
-    {"KAYITTARIHI", {FieldType::Date, 0}},  {"TEL1", {FieldType::Alpha, 20}},
-    {"TEL2", {FieldType::Alpha, 20}},       {"WEB", {FieldType::Alpha, 20}},
-    {"YETKILI", {FieldType::Alpha, 20}},    {"VERGINO", {FieldType::Alpha, 20}},
-    {"NUMBER1", {FieldType::Number, 0}}};
-
 const Fields kGrup = {{"BCGKOD", {FieldType::AutoInc, 0}},
                       {"GRUPADI", {FieldType::Alpha, 15}},
                       {"ACIKLAMA", {FieldType::Alpha, 50}}};
@@ -70,7 +59,7 @@ protected:
         dst = tmp / "SELVANTO5/DATA";
         company = src + "/ABC";
         makeSelvantoData(dst);
-        writeTable(src, "sirket.DB", kSirket,
+        kobaltin::writeTable(src, "sirket.DB",
                    {{{"SIRKET_KOD", std::string("ABC")}, {"KISA_AD", std::string("Firma")}, {"NUMBER1", 2005.0}}});
         writeTable(company, "Stok.DB", {{"STOKKODU", {FieldType::Alpha, 30}}}, {});
         writeTable(company, "s_grup.DB", {{"GRUPADI", {FieldType::Alpha, 15}}}, {});
@@ -310,7 +299,7 @@ TEST_F(BDECustomerRun, EachCompanyTakesItsRatesFromItsOwnCurrencyTable) {
     writeTable(other, "Cari.DB", kCari,
                {{{"CARIKODU", std::string("D")}, {"DVZKUL", std::int64_t{1}}, {"DVZBRM", std::string("USD")},
                  {"DTBRC", 10.0}}});
-    writeTable(src, "sirket.DB", kSirket,
+    kobaltin::writeTable(src, "sirket.DB",
                {{{"SIRKET_KOD", std::string("ABC")}, {"KISA_AD", std::string("Bir")}, {"NUMBER1", 2005.0}},
                 {{"SIRKET_KOD", std::string("DEF")}, {"KISA_AD", std::string("Iki")}, {"NUMBER1", 2005.0}}});
     run({{{"CARIKODU", std::string("D")}, {"DVZKUL", std::int64_t{1}}, {"DVZBRM", std::string("USD")},

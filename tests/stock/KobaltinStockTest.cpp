@@ -79,20 +79,10 @@ protected:
         src = tmp / "ZKT3/DATA";
         up.options.RadioSURUM = 1;
         up.options.DKaynak = src;
-        TableDef sirket{{{"SIRKET_KOD", {FieldType::Alpha, 8}},   {"KISA_AD", {FieldType::Alpha, 20}},
-                          {"UNVAN", {FieldType::Alpha, 50}},       {"VDAIRESI", {FieldType::Alpha, 20}},
-                          {"ADRES", {FieldType::Memo, 20}},        {"NOT", {FieldType::Memo, 20}},
-                          {"KURULUSTAR", {FieldType::Date, 0}},    {"FAX", {FieldType::Alpha, 20}},
-                          {"EMAIL", {FieldType::Alpha, 20}},       {"BANKANO1", {FieldType::Alpha, 20}},
-                          {"BANKANO2", {FieldType::Alpha, 20}},    {"BANKANO3", {FieldType::Alpha, 20}},
-                          {"KAYITTARIHI", {FieldType::Date, 0}},   {"TEL1", {FieldType::Alpha, 20}},
-                          {"TEL2", {FieldType::Alpha, 20}},        {"WEB", {FieldType::Alpha, 20}},
-                          {"YETKILI", {FieldType::Alpha, 20}},     {"VERGINO", {FieldType::Alpha, 20}},
-                          {"NUMBER1", {FieldType::Number, 0}}},
-                         {{{"SIRKET_KOD", std::string("ABC")},
-                           {"KISA_AD", std::string("Firma")},
-                           {"NUMBER1", double(kYear)}}}};
-        sirket.write(src, "sirket.DB");
+        testsupport::kobaltin::writeTable(src, "sirket.DB",
+                                          {{{"SIRKET_KOD", std::string("ABC")},
+                                            {"KISA_AD", std::string("Firma")},
+                                            {"NUMBER1", double(kYear)}}});
         company = src + "/ABC";
         TableDef{{{"CARIKODU", {FieldType::Alpha, 30}}}, {}}.write(company, "Cari.DB");
         TableDef{{{"GRUPADI", {FieldType::Alpha, 15}}}, {}}.write(company, "c_grup.DB");
