@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "FbTestDb.h"
+#include "KobaltinTables.h"
 #include "GuiTest.h"
 #include "app/gui/K_PasswordU.h"
 #include "app/gui/SirketU.h"
@@ -64,4 +65,44 @@ TEST(RunThroughWindow, TwoCompaniesFromLoginToCompletion) {
     EXPECT_FALSE(form.PanelZaman->isVisible());
     EXPECT_FALSE(form.Timer1->isActive());
     EXPECT_FALSE(form.isVisible()) << "the program ends after a completed run";
+}
+
+TEST(RunThroughWindow, AKobaltinFolderThroughTheWindow) {
+    TempDir tmp;
+    const std::string src = tmp / "ZKT3/DATA", dst = tmp / "SELVANTO5/DATA";
+    makeSelvantoData(dst);
+    using kobaltin::Record;
+    kobaltin::writeTable(src, "sirket.DB",
+                         {Record{{"SIRKET_KOD", db::Value(w("ABC"))}, {"KISA_AD", db::Value(w("Çiçek"))},
+                                 {"UNVAN", db::Value(w("Çiçek Ltd."))}, {"NUMBER1", 2005.0}}});
+    kobaltin::writeCompany(src + "/ABC", {{"Cari.DB", {Record{{"CARIKODU", db::Value(w("çiçek"))}, {"KTBRC", 500.0}}}},
+                                          {"doviz.DB", {Record{{"SIMGE", db::Value(std::string("USD"))}}}}});
+
+    db::TDM dm;
+    guitest::TestForm1 form(dm);
+    ASSERT_TRUE(guitest::showActive(&form));
+    form.RadioSURUMGroup->button(1)->click();  // "Kobaltin" replaces the source folder with its default
+    EXPECT_EQ(form.DKaynak->text(), QStringLiteral("C:\\TORVANEX\\ZKT3\\DATA"));
+    form.DKaynak->setText(QString::fromStdString(src));
+    form.DrHedef->setText(QString::fromStdString(dst));
+    form.onDialog = [&](QDialog& d) {
+        if (auto* login = qobject_cast<gui::K_PasswordF*>(&d)) {
+            guitest::whenShown([login] {
+                guitest::typeText(login->EditPass, QStringLiteral("masterkey"));
+                guitest::press(login->EditPass, Qt::Key_Return);
+            });
+        } else if (auto* companies = qobject_cast<gui::SirketF*>(&d)) {
+            guitest::whenShown([companies] { companies->continueButton()->click(); });
+        }
+        return d.exec();
+    };
+    form.Button1->click();
+
+    ASSERT_EQ(form.lastResult(), app::RunResult::Completed) << form.upgrade().lastError();
+    const std::string target = dst + "/ABC/2005/Mirkado.FDB";
+    EXPECT_EQ(db::asString(scalar(target, "SELECT CARIKODU FROM CARI")), w("ÇİÇEK"));
+    EXPECT_EQ(count(target, "CARIHR"), 1);
+    EXPECT_EQ(count(target, "DOVIZ"), 1);
+    EXPECT_EQ(form.Label8->text(), QStringLiteral("Çiçek / Çiçek Ltd."));
+    EXPECT_FALSE(form.isVisible());
 }
